@@ -1,0 +1,84 @@
+// main: start-up in its fixed order, then the GLUT loop of a playing copy or the loop of the
+// enemy robot server.
+//
+// The server (-d) is headless: it opens no window and calls no GL function, so the switches are
+// read before the window would open and every step that needs GL is left out for it.
+#include "core/game.h"
+#include "core/mainloop.h"
+#include "core/window.h"
+#include "foundation/utilities.h"
+#include "net/network.h"
+
+#include <GL/freeglut.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+static int StartUp(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (WantsHelp(argc, argv)) {
+        PrintUsage();
+        return 0;
+    }
+    CommandLine early;
+    ParseSwitches(argc, argv, &early);
+    const bool headless = early.mode == EServerMode;
+
+    // 1. One seed for all the game's randomness.
+    SeedRandom();
+    if (!headless) {
+        // 2. The window.
+        OpenGameWindow(&argc, argv);
+        // 3. GL utilities (GL lock, texture cache) join with the renderer.
+        // 4. Fixed GL state.
+        InitGL();
+        // 5. Callbacks.
+        RegisterCallbacks();
+    }
+    // 6. The game object, without handlers until step 10.
+    gGame = NewGame();
+    // 7. Registry and definition files join with the game data.
+    // 8. Sound and music join with the sound service.
+    // 9. The battle record joins with the battle.
+    // 10. The wandering mode.
+    RegisterWanderingHandlers();
+    InitGameMode(gGame);
+    // 11. The camera.
+    InitCamera();
+    // 12-17. Energon lists, dialogs, menus, chest lists, animation manager and animations join
+    //        with their modules (the GL ones only where a window exists).
+    // 18. The world "worlds\bigworld.txt" joins with the world module.
+    // 19. The socket layer joins with the network.
+
+    // 20. The command line.
+    int playerId = -1, classUid = DEFAULT_CLASS_UID, robotCount = 0;
+    char name[PLAYER_NAME_SIZE];
+    int branch = ParseCommandLine(argc, argv, &playerId, name, &classUid, &robotCount);
+    switch (branch) {
+    case 0:
+    case 1:
+        std::printf("%s game as player %d, robot \"%s\" of class %d\n",
+                    branch == 0 ? "Hosting a" : "Joining a", playerId, name, classUid);
+        // The player's robot is created and placed here, its state broadcast once, and the
+        // music switched on with track 1.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        break;
+    case 2:
+        gLocalRobotUid = -1;
+        std::printf("Enemy robot server for game %d with %d robots\n", currentChannel, robotCount);
+        Quit();
+    default:
+        Quit();
+    }
+    // 21. The creator of a game seeds the world with energon here.
+    // 22. The first tick in 100 ms.
+    StartTimer();
+    // 23. The GLUT loop; it ends only through Quit.
+    glutMainLoop();
+    Quit();
+}
+
+int main(int argc, char** argv) {
+    return StartUp(argc, argv);
+}

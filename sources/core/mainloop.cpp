@@ -1,0 +1,136 @@
+// mainloop: command line, tick body and shutdown.
+#include "core/mainloop.h"
+
+#include "core/game.h"
+#include "net/network.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+World* gWorld = NULL;
+Robot* gPlayerRobot = NULL;
+int32_t gLocalRobotUid = 0;
+Battle* gBattle = NULL;
+
+static void CopyName(char* dst, const char* src) {
+    std::snprintf(dst, PLAYER_NAME_SIZE, "%s", src);
+}
+
+// The value after argv[i], or NULL (with a message) when the command line ends first.
+static const char* SwitchValue(int argc, char** argv, int i, int offset) {
+    if (i + offset < argc)
+        return argv[i + offset];
+    std::printf("Missing value after %s: switch ignored\n", argv[i]);
+    return NULL;
+}
+
+void ParseSwitches(int argc, char** argv, CommandLine* out) {
+    std::memset(out, 0, sizeof *out);
+    out->mode = EJoinGame;
+    CopyName(out->name, "Vantrell");
+    out->classUid = DEFAULT_CLASS_UID;
+    for (int i = 1; i < argc; i++) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "-n") == 0) {
+            if (const char* v = SwitchValue(argc, argv, i, 1))
+                CopyName(out->name, v);
+        } else if (std::strcmp(arg, "-t") == 0) {
+            const char* v = SwitchValue(argc, argv, i, 1);
+            if (v == NULL)
+                continue;
+            if (std::strcmp(v, "hover") == 0)
+                out->classUid = 4000;
+            else if (std::strcmp(v, "johnny") == 0)
+                out->classUid = 4002;
+            else if (std::strcmp(v, "dalek") == 0)
+                out->classUid = 4001;
+        } else if (std::strcmp(arg, "-c") == 0) {
+            if (const char* v = SwitchValue(argc, argv, i, 1)) {
+                CopyName(out->gameName, v);
+                out->mode = ECreateGame;
+                return;
+            }
+        } else if (std::strcmp(arg, "-d") == 0) {
+            const char* channel = SwitchValue(argc, argv, i, 1);
+            const char* count = channel != NULL ? SwitchValue(argc, argv, i, 2) : NULL;
+            if (count != NULL) {
+                out->serverChannel = std::atoi(channel);
+                out->robotCount = std::atoi(count);
+                out->mode = EServerMode;
+                return;
+            }
+        }
+    }
+}
+
+int ParseCommandLine(int argc, char** argv, int* playerId, char* name, int* classUid,
+                     int* robotCount) {
+    CommandLine cl;
+    ParseSwitches(argc, argv, &cl);
+    CopyName(name, cl.name);
+    *classUid = cl.classUid;
+    switch (cl.mode) {
+    case ECreateGame:
+        // Until the lobby announces games, the creator plays alone as player 0.
+        *playerId = 0;
+        return 0;
+    case EServerMode:
+        currentChannel = cl.serverChannel;
+        *playerId = -1;
+        *robotCount = cl.robotCount;
+        return 2;
+    case EJoinGame:
+    default:
+        // Until the lobby finds games, a joining copy plays as player 1.
+        *playerId = 1;
+        return 1;
+    }
+}
+
+bool WantsHelp(int argc, char** argv) {
+    for (int i = 1; i < argc; i++) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+            return true;
+    }
+    return false;
+}
+
+void PrintUsage() {
+    std::printf("Vantrell IV: robots, energon and battles on a local network.\n"
+                "\n"
+                "usage: vantrell [-n NAME] [-t CLASS] [-c GAME | -d NUMBER COUNT]\n"
+                "\n"
+                "  -n NAME          your robot's name (default Vantrell)\n"
+                "  -t CLASS         your robot's class: hover, johnny (default) or dalek\n"
+                "  -c GAME          host a new game called GAME\n"
+                "  -d NUMBER COUNT  run COUNT computer robots in game NUMBER (0-3), no window\n"
+                "  --help           show this text\n"
+                "\n"
+                "With neither -c nor -d the game joins a game announced on the network.\n");
+}
+
+int TickRearmDelay(int elapsedMilliseconds) {
+    if (elapsedMilliseconds >= TICK_MILLISECONDS)
+        return 0;
+    if (elapsedMilliseconds < 0)
+        return TICK_MILLISECONDS;
+    return TICK_MILLISECONDS - elapsedMilliseconds;
+}
+
+TickResult RunGameTick(ClockFn clock) {
+    TickResult result = {false, 0};
+    TimeStamp start = clock();
+    // Every robot of the world, the energon and the animations advance here, each reporting
+    // whether the picture changed; in battle mode the local robot's wait counter grows.
+    TimeStamp end = clock();
+    int elapsed = ElapsedMilliseconds(&start, &end);
+    // The 500 ms keep-alive of the local robot's state joins with the robot.
+    result.delay = TickRearmDelay(elapsed);
+    return result;
+}
+
+void Quit() {
+    std::fflush(stdout);
+    std::exit(0);
+}

@@ -1,0 +1,63 @@
+// mainloop: the process-wide state of a playing copy, the command line and the 100 ms tick.
+//
+// main (main.cpp) runs the start-up in its fixed order; the GLUT callbacks (window.cpp) forward
+// to the current game mode; RunGameTick is the body of the timer tick, kept free of GL so that
+// it can be driven with an injected clock.
+#pragma once
+
+#include "foundation/utilities.h"
+
+#include <cstdint>
+
+struct World;
+struct Robot;
+struct Battle;
+
+extern World* gWorld;
+extern Robot* gPlayerRobot;
+extern int32_t gLocalRobotUid;
+extern Battle* gBattle;
+
+constexpr int DEFAULT_CLASS_UID = 4002;
+constexpr int TICK_MILLISECONDS = 100;
+constexpr int KEEP_ALIVE_MILLISECONDS = 500;
+// Room for a robot name: 23 characters and the NUL.
+constexpr int PLAYER_NAME_SIZE = 24;
+
+enum CommandLineMode {
+    ECreateGame = 0,
+    EJoinGame = 1,
+    EServerMode = 2,
+};
+
+// What the switches ask for, before anything acts on them.
+struct CommandLine {
+    CommandLineMode mode;
+    char name[PLAYER_NAME_SIZE];
+    int classUid;
+    char gameName[PLAYER_NAME_SIZE];
+    int serverChannel;
+    int robotCount;
+};
+
+// Reads the switches without side effects (beyond messages about missing values).
+void ParseSwitches(int argc, char** argv, CommandLine* out);
+// The game's own command-line contract: -1 give up, 0 game created, 1 joined, 2 server mode.
+int ParseCommandLine(int argc, char** argv, int* playerId, char* name, int* classUid,
+                     int* robotCount);
+bool WantsHelp(int argc, char** argv);
+void PrintUsage();
+
+// The delay before the next tick: what is left of the 100 ms period, never negative.
+int TickRearmDelay(int elapsedMilliseconds);
+
+using ClockFn = TimeStamp (*)();
+struct TickResult {
+    bool changed;
+    int delay;
+};
+// One tick of game time: robots, energon, animations, the battle wait and the keep-alive.
+TickResult RunGameTick(ClockFn clock);
+
+// Orderly shutdown; does not return.
+[[noreturn]] void Quit();

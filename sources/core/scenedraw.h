@@ -1,0 +1,15 @@
+// scenedraw: the 3-D scene of every frame: fog, lights, the view from the viewed robot and the
+// frustum planes that world drawing tests cubes against.
+#pragma once
+
+#include "foundation/utilities.h"
+
+struct World;
+
+// Draws the frame's scene as seen from the robot robotUid of world; with no such robot only
+// the cleared background is drawn.
+void DrawScene(World* world, int robotUid);
+// The same from a known robot position (null: no robot, background only).
+void DrawSceneFrom(const Vector3* robotPosition);
+// Recomputes the frustum planes from the current matrices and viewport.
+void UpdateFrustumPlanes();

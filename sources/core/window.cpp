@@ -1,0 +1,95 @@
+// window: GLUT set-up, callbacks routed through the game object, and the timer tick.
+#include "core/window.h"
+
+#include "core/game.h"
+#include "core/mainloop.h"
+#include "core/scenedraw.h"
+
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+void OpenGameWindow(int* argc, char** argv) {
+    glutInit(argc, argv);
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
+    glutInitWindowSize(640, 480);
+    glutInitWindowPosition(100, 100);
+    glutCreateWindow("Vantrell IV");
+}
+
+void InitGL() {
+    const GLfloat diffuse[4] = {0.7f, 0.7f, 0.7f, 1.0f};
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glShadeModel(GL_SMOOTH);
+    glLoadIdentity();
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_NORMALIZE);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+}
+
+void RegisterCallbacks() {
+    glutDisplayFunc(Display);
+    glutReshapeFunc(Reshape);
+    glutMouseFunc(Mouse);
+    glutKeyboardFunc(Keyboard);
+    glutSpecialFunc(SpecialKeys);
+}
+
+void Display() {
+    if (gGame != nullptr && gGame->display != nullptr)
+        gGame->display();
+}
+
+void Reshape(int width, int height) {
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(90.0, 1.3333333333333333, 0.2, 20.0);
+    // The menus and the dialog area learn the new size here.
+    glMatrixMode(GL_MODELVIEW);
+    if (gCamera != nullptr)
+        MarkFrustumDirty();
+}
+
+void Mouse(int /*button*/, int /*state*/, int /*x*/, int /*y*/) {}
+
+void Keyboard(unsigned char key, int x, int y) {
+    if (gGame != nullptr && gGame->keyboard != nullptr)
+        gGame->keyboard(key, x, y);
+}
+
+void SpecialKeys(int key, int x, int y) {
+    if (gGame != nullptr && gGame->special != nullptr)
+        gGame->special(key, x, y);
+}
+
+void TimerTick(int /*value*/) {
+    TickResult tick = RunGameTick(GetTimeStamp);
+    if (tick.changed)
+        glutPostRedisplay();
+    glutTimerFunc(static_cast<unsigned>(tick.delay), TimerTick, 0);
+}
+
+void StartTimer() {
+    glutTimerFunc(TICK_MILLISECONDS, TimerTick, 0);
+}
+
+static void WanderingDisplay() {
+    DrawScene(gWorld, gLocalRobotUid);
+    glutSwapBuffers();
+}
+
+static void WanderingKeyboard(unsigned char key, int /*x*/, int /*y*/) {
+    if (key == 'q')
+        Quit();
+}
+
+static void WanderingSpecial(int /*key*/, int /*x*/, int /*y*/) {}
+
+void RegisterWanderingHandlers() {
+    RegisterGameModeHandlers(EWanderingMode, WanderingDisplay, WanderingKeyboard, WanderingSpecial);
+}

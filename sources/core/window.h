@@ -1,0 +1,20 @@
+// window: the GLUT window and its callbacks.
+//
+// Every callback forwards to the current game mode of gGame; the timer tick runs the game's
+// clock every 100 ms, correcting its own delay for the time it took.
+#pragma once
+
+// glutInit, the window "Vantrell IV" of 640 x 480 at (100, 100).
+void OpenGameWindow(int* argc, char** argv);
+void InitGL();
+void RegisterCallbacks();
+void Display();
+void Reshape(int width, int height);
+void Mouse(int button, int state, int x, int y);
+void Keyboard(unsigned char key, int x, int y);
+void SpecialKeys(int key, int x, int y);
+void TimerTick(int value);
+// Arms the first tick, 100 ms from now.
+void StartTimer();
+// Installs the wandering handlers (scene display, 'q' quits) into the mode table.
+void RegisterWanderingHandlers();

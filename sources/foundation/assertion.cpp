@@ -1,0 +1,12 @@
+// assertion: report and abort.
+#include "foundation/assertion.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+void AssertionFailed(const char* expr, const char* file, int line) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "Assertion failed: %s, file %s, line %d\n", expr, file, line);
+    std::fflush(stderr);
+    std::abort();
+}
