@@ -12,6 +12,7 @@ World* gWorld = NULL;
 Robot* gPlayerRobot = NULL;
 int32_t gLocalRobotUid = 0;
 Battle* gBattle = NULL;
+long gTickCount = 0;
 
 static void CopyName(char* dst, const char* src) {
     std::snprintf(dst, PLAYER_NAME_SIZE, "%s", src);
@@ -121,6 +122,7 @@ int TickRearmDelay(int elapsedMilliseconds) {
 TickResult RunGameTick(ClockFn clock) {
     TickResult result = {false, 0};
     TimeStamp start = clock();
+    gTickCount++;
     // Every robot of the world, the energon and the animations advance here, each reporting
     // whether the picture changed; in battle mode the local robot's wait counter grows.
     TimeStamp end = clock();

@@ -56,6 +56,8 @@ struct TickResult {
     bool changed;
     int delay;
 };
+// Ticks run since start-up.
+extern long gTickCount;
 // One tick of game time: robots, energon, animations, the battle wait and the keep-alive.
 TickResult RunGameTick(ClockFn clock);
 

@@ -1,12 +1,14 @@
 // The real game window under Xvfb: title, size, the cleared scene and frustum culling from the
 // camera that DrawScene sets up.
 #include "core/game.h"
+#include "core/mainloop.h"
 #include "core/scenedraw.h"
 #include "core/window.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -88,6 +90,18 @@ TEST_F(WindowTest, CubesInFrontAreDrawnAndCubesBehindOrBesideAreNot) {
     Vector3 own = {5, 5, 1}, wayBehind = {-8, -8, 1};
     EXPECT_TRUE(CubeInFrustum(&own));
     EXPECT_FALSE(CubeInFrustum(&wayBehind));
+}
+
+TEST_F(WindowTest, TheTimerKeepsTicking) {
+    // The tick re-arms itself: over a second of the GLUT loop it runs again and again.
+    long before = gTickCount;
+    StartTimer();
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(1050);
+    while (std::chrono::steady_clock::now() < end)
+        glutMainLoopEvent();
+    long ticks = gTickCount - before;
+    EXPECT_GE(ticks, 3);
+    EXPECT_LE(ticks, 12);
 }
 
 } // namespace
