@@ -6,6 +6,7 @@
 #include "core/game.h"
 #include "core/mainloop.h"
 #include "core/window.h"
+#include "data/registry.h"
 #include "foundation/utilities.h"
 #include "net/network.h"
 
@@ -38,7 +39,8 @@ static int StartUp(int argc, char** argv) {
     }
     // 6. The game object, without handlers until step 10.
     gGame = NewGame();
-    // 7. Registry and definition files join with the game data.
+    // 7. The registry and every definition file; each record is printed as it loads.
+    InitRegistry();
     // 8. Sound and music join with the sound service.
     // 9. The battle record joins with the battle.
     // 10. The wandering mode.
