@@ -1,6 +1,7 @@
 // inventory: a 100-bucket hash table of InventoryEntry keyed by uid.
 #include "data/inventory.h"
 
+#include "data/uidkey.h"
 #include "foundation/assertion.h"
 #include "foundation/utilities.h"
 
@@ -8,20 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
-static int32_t EntryUid(const void* elemOrKey) {
-    int32_t uid;
-    std::memcpy(&uid, elemOrKey, sizeof uid);
-    return uid;
-}
-
 static int InventoryHash(const void* elemOrKey) {
-    int bucket = EntryUid(elemOrKey) % INVENTORY_BUCKETS;
-    return bucket < 0 ? bucket + INVENTORY_BUCKETS : bucket;
-}
-
-static int InventoryCompare(const void* key, const void* elem) {
-    int32_t a = EntryUid(key), b = EntryUid(elem);
-    return (a > b) - (a < b);
+    return UidBucket(elemOrKey, INVENTORY_BUCKETS);
 }
 
 static void FreeInventoryEntry(void* elem) {
@@ -34,7 +23,7 @@ static void FreeInventoryEntry(void* elem) {
 Inventory* NewInventory() {
     Inventory* inventory = static_cast<Inventory*>(SafeMalloc(sizeof(Inventory)));
     inventory->table =
-        HashTableNew(InventoryHash, InventoryCompare, FreeInventoryEntry, INVENTORY_BUCKETS);
+        HashTableNew(InventoryHash, CompareLeadingUids, FreeInventoryEntry, INVENTORY_BUCKETS);
     VASSERT(inventory->table != NULL);
     return inventory;
 }

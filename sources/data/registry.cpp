@@ -2,6 +2,7 @@
 // definition files into it.
 #include "data/registry.h"
 
+#include "data/uidkey.h"
 #include "foundation/assertion.h"
 #include "foundation/datapath.h"
 #include "foundation/utilities.h"
@@ -13,21 +14,8 @@
 
 Registry* gRegistry = NULL;
 
-static int32_t FirstInt32(const void* elemOrKey) {
-    int32_t uid;
-    std::memcpy(&uid, elemOrKey, sizeof uid);
-    return uid;
-}
-
-// uid modulo 9000, kept in range for the negative uids a bad packet may name.
 static int RegistryHash(const void* elemOrKey) {
-    int bucket = FirstInt32(elemOrKey) % REGISTRY_BUCKETS;
-    return bucket < 0 ? bucket + REGISTRY_BUCKETS : bucket;
-}
-
-static int RegistryCompare(const void* key, const void* elem) {
-    int32_t a = FirstInt32(key), b = FirstInt32(elem);
-    return (a > b) - (a < b);
+    return UidBucket(elemOrKey, REGISTRY_BUCKETS);
 }
 
 static void FreeEntry(void* elem) {
@@ -39,7 +27,7 @@ static void FreeEntry(void* elem) {
 
 Registry* NewRegistry() {
     Registry* registry = static_cast<Registry*>(SafeMalloc(sizeof(Registry)));
-    registry->table = HashTableNew(RegistryHash, RegistryCompare, FreeEntry, REGISTRY_BUCKETS);
+    registry->table = HashTableNew(RegistryHash, CompareLeadingUids, FreeEntry, REGISTRY_BUCKETS);
     VASSERT(registry->table != NULL);
     return registry;
 }
