@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -31,36 +30,27 @@ int Count(const std::string& text, const std::string& what) {
     return n;
 }
 
-// A data root of its own, pointed to by $VANTRELL_DATA while the object lives.
-class DataRoot {
-  public:
-    explicit DataRoot(const std::map<std::string, std::string>& files) : dir_("", "unused") {
+// Points $VANTRELL_DATA at root while the object lives, then back at the shipped data set.
+struct DataRoot {
+    explicit DataRoot(const std::string& root) { Use(root); }
+    ~DataRoot() { Use(VANTRELL_SOURCE_DATA); }
+    static void Use(const std::string& root) {
+        setenv("VANTRELL_DATA", root.c_str(), 1);
+        ResetDataRoot();
+    }
+};
+
+// A data root of its own holding the given files.
+struct DataTree {
+    explicit DataTree(const std::map<std::string, std::string>& files) {
         for (const auto& [name, text] : files) {
-            std::filesystem::path path = std::filesystem::path(dir_.dir()) / name;
+            std::filesystem::path path = std::filesystem::path(dir.dir()) / name;
             std::filesystem::create_directories(path.parent_path());
             std::ofstream(path) << text;
         }
-        Use(dir_.dir().c_str());
     }
-    explicit DataRoot(const char* root) : dir_("", "unused") { Use(root); }
-    ~DataRoot() {
-        unsetenv("VANTRELL_DATA");
-        if (saved_)
-            setenv("VANTRELL_DATA", keep_.c_str(), 1);
-        ResetDataRoot();
-    }
-
-  private:
-    void Use(const char* root) {
-        const char* saved = std::getenv("VANTRELL_DATA");
-        saved_ = saved != nullptr;
-        keep_ = saved_ ? saved : "";
-        setenv("VANTRELL_DATA", root, 1);
-        ResetDataRoot();
-    }
-    TempFile dir_;
-    bool saved_ = false;
-    std::string keep_;
+    TempFile dir{""};
+    DataRoot root{dir.dir()};
 };
 
 std::string ClassText(int uid) {
@@ -179,7 +169,7 @@ TEST_F(ContainerFile, AWeaponSectionEndsTheSkillsFile) {
 }
 
 TEST(LoadRegistry, DefinitionsWithoutAUidOfTheirOwnTypeAreNotRegistered) {
-    DataRoot root({{"robotclasses/class0.txt", ClassText(4000)},
+    DataTree tree({{"robotclasses/class0.txt", ClassText(4000)},
                    {"robotclasses/class1.txt", "name:\n\"No uid\"\n"},
                    {"robotclasses/class2.txt", ClassText(4002) + "nArmorSlots:\n-1\n"},
                    {"items/items0.txt", "weapon:\nuid:\n7005\nname:\n\"Odd\"\nendweapon:\n"
