@@ -51,7 +51,8 @@ static int StartUp(int argc, char** argv) {
     // 12-17. Energon lists, dialogs, menus, chest lists, animation manager and animations join
     //        with their modules (the GL ones only where a window exists).
     // 18. The world "worlds\bigworld.txt" joins with the world module.
-    // 19. The socket layer joins with the network.
+    // 19. The socket layer.
+    NetStartup();
 
     // 20. The command line.
     int playerId = -1, classUid = DEFAULT_CLASS_UID, robotCount = 0;
@@ -68,7 +69,8 @@ static int StartUp(int argc, char** argv) {
         break;
     case 2:
         gLocalRobotUid = -1;
-        std::printf("Enemy robot server for game %d with %d robots\n", currentChannel, robotCount);
+        std::printf("Enemy robot server for game %d with %d robots\n", currentChannel.load(),
+                    robotCount);
         Quit();
     default:
         Quit();

@@ -2,6 +2,7 @@
 #include "core/mainloop.h"
 
 #include "core/game.h"
+#include "net/lobby.h"
 #include "net/network.h"
 
 #include <cstdio>
@@ -13,6 +14,8 @@ Robot* gPlayerRobot = NULL;
 int32_t gLocalRobotUid = 0;
 Battle* gBattle = NULL;
 long gTickCount = 0;
+
+CommandLineActions gCommandLineActions = {HostGame, JoinGame, netInit};
 
 static void CopyName(char* dst, const char* src) {
     std::snprintf(dst, PLAYER_NAME_SIZE, "%s", src);
@@ -48,7 +51,7 @@ void ParseSwitches(int argc, char** argv, CommandLine* out) {
                 out->classUid = 4001;
         } else if (std::strcmp(arg, "-c") == 0) {
             if (const char* v = SwitchValue(argc, argv, i, 1)) {
-                CopyName(out->gameName, v);
+                std::snprintf(out->gameName, sizeof out->gameName, "%s", v);
                 out->mode = ECreateGame;
                 return;
             }
@@ -73,19 +76,25 @@ int ParseCommandLine(int argc, char** argv, int* playerId, char* name, int* clas
     *classUid = cl.classUid;
     switch (cl.mode) {
     case ECreateGame:
-        // Until the lobby announces games, the creator plays alone as player 0.
+        if (!gCommandLineActions.hostGame(cl.gameName, cl.name))
+            return -1;
         *playerId = 0;
         return 0;
     case EServerMode:
+        if (cl.serverChannel < 0 || cl.serverChannel >= NUM_CHANNELS) {
+            std::printf("-d: game number %d is not 0 to %d\n", cl.serverChannel, NUM_CHANNELS - 1);
+            return -1;
+        }
         currentChannel = cl.serverChannel;
+        if (gCommandLineActions.openChannel(currentChannel) != 0)
+            return -1;
         *playerId = -1;
         *robotCount = cl.robotCount;
         return 2;
     case EJoinGame:
     default:
-        // Until the lobby finds games, a joining copy plays as player 1.
-        *playerId = 1;
-        return 1;
+        *playerId = gCommandLineActions.joinGame(cl.name);
+        return *playerId != -1 ? 1 : -1;
     }
 }
 

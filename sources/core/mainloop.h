@@ -35,13 +35,22 @@ struct CommandLine {
     CommandLineMode mode;
     char name[PLAYER_NAME_SIZE];
     int classUid;
-    char gameName[PLAYER_NAME_SIZE];
+    char gameName[30];
     int serverChannel;
     int robotCount;
 };
 
 // Reads the switches without side effects (beyond messages about missing values).
 void ParseSwitches(int argc, char** argv, CommandLine* out);
+// What the command line sets going: the lobby's host and join operations and opening the
+// server's channel (tests put fakes here).
+struct CommandLineActions {
+    int (*hostGame)(const char* gameName, const char* playerName);
+    int (*joinGame)(const char* playerName);
+    int (*openChannel)(int channel);
+};
+extern CommandLineActions gCommandLineActions;
+
 // The game's own command-line contract: -1 give up, 0 game created, 1 joined, 2 server mode.
 int ParseCommandLine(int argc, char** argv, int* playerId, char* name, int* classUid,
                      int* robotCount);

@@ -1,5 +1,71 @@
-// network: multicast channels of the four games.
+// network: the four multicast game channels, their monitor threads and sending.
+//
+// Channel c is group 224.1.1.1 + c on UDP port 9423 + c, TTL 32, loopback on, so a copy hears
+// its own packets. Each open channel has a monitor thread that receives datagrams and hands
+// each to the channel's receiver. The game's receiver only queues a checked copy on an inbox
+// (PacketInbox) which the thread that owns the game state drains: no handler runs on a
+// monitor thread.
 #pragma once
 
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+
+constexpr int NUM_CHANNELS = 4;
+constexpr uint16_t BASE_PORT = 9423;
+constexpr int MULTICAST_TTL = 32;
+
+using NetReceiver = void (*)(const uint8_t* buffer, size_t length, void* context);
+
 // The game channel this copy plays on (0 to 3).
-extern int currentChannel;
+extern std::atomic<int> currentChannel;
+
+// The multicast group of a channel, as a dotted address ("224.1.1.1" + c).
+const char* ChannelGroup(int channel);
+
+void NetStartup();
+// Opens channel (0-3) and starts its monitor thread; 0 on success, -1 when the channel number
+// is out of range or already open. A socket option that cannot be set (address reuse, TTL,
+// joining the group) ends the program with status 1 and a message saying what to check.
+int netInit(int channel);
+// Stops the monitor thread, forgets the receiver, leaves the group and closes the socket.
+void NetCloseChannel(int channel);
+bool NetChannelOpen(int channel);
+void NetSetReceiver(NetReceiver receiver, void* context, int channel);
+void NetSetReceiver(NetReceiver receiver, void* context);
+// One datagram to the channel's group: 0 on success, -1 on failure.
+int NetSendOnChannel(const void* buffer, size_t length, int channel);
+int NetSend(const void* buffer, size_t length);
+
+// A received datagram, kept whole.
+struct QueuedPacket {
+    size_t length;
+    uint8_t bytes[256];
+};
+
+// The owner thread's mailbox of received game packets.
+class PacketInbox {
+  public:
+    // Queues a copy when the datagram is at least as long as its type's layout; shorter ones
+    // and types without a layout are dropped and counted. Returns whether it was queued.
+    bool Offer(const uint8_t* buffer, size_t length);
+    // Moves everything queued so far into out (in arrival order); returns how many.
+    size_t Drain(std::deque<QueuedPacket>& out);
+    long DroppedShort() const { return droppedShort_.load(); }
+    long DroppedUnknown() const { return droppedUnknown_.load(); }
+    size_t Pending();
+
+  private:
+    std::mutex lock_;
+    std::deque<QueuedPacket> queue_;
+    std::atomic<long> droppedShort_{0};
+    std::atomic<long> droppedUnknown_{0};
+};
+
+// A receiver that offers each datagram to the PacketInbox given as its context.
+void InboxReceiver(const uint8_t* buffer, size_t length, void* context);
+
+// The inbox of this process's game packets.
+PacketInbox& GameInbox();

@@ -42,6 +42,7 @@ constexpr size_t STATS_WIRE_SIZE = 20;
 constexpr int GAME_NAME_SIZE = 30;    // 29 characters and the NUL
 constexpr int PLAYER_NAME_FIELD = 16; // 15 characters and the NUL
 constexpr int MAX_PLAYERS = 4;
+constexpr int NUM_LOBBY_SLOTS = 4;
 constexpr uint32_t NO_UID = 0xFFFFFFFFu;
 
 // The size of the layout of a type code, or 0 for a code no layout has.

@@ -19,7 +19,22 @@ struct Parsed {
     std::string output;
 };
 
+std::string gHostedGame;
+int FakeHost(const char* gameName, const char*) {
+    gHostedGame = gameName;
+    return gHostedGame != "Full" ? 1 : 0;
+}
+int FakeJoin(const char* playerName) {
+    return std::string(playerName) == "Quitter" ? -1 : 2;
+}
+int gOpened = -1;
+int FakeOpen(int channel) {
+    gOpened = channel;
+    return 0;
+}
+
 Parsed Parse(std::vector<std::string> args) {
+    gCommandLineActions = {FakeHost, FakeJoin, FakeOpen};
     args.insert(args.begin(), "vantrell");
     std::vector<char*> argv;
     for (auto& a : args)
@@ -39,12 +54,15 @@ TEST(CommandLine, NoArgumentsJoinsAsVantrellJohnny) {
     EXPECT_EQ(p.result, 1);
     EXPECT_STREQ(p.name, "Vantrell");
     EXPECT_EQ(p.classUid, 4002);
-    EXPECT_EQ(p.playerId, 1);
+    EXPECT_EQ(p.playerId, 2); // the index the lobby gave
+    p = Parse({"-n", "Quitter"});
+    EXPECT_EQ(p.result, -1);
 }
 
 TEST(CommandLine, CreateWithClassAndJoinWithName) {
     Parsed p = Parse({"-t", "dalek", "-c", "Arena"});
     EXPECT_EQ(p.result, 0);
+    EXPECT_EQ(gHostedGame, "Arena");
     EXPECT_EQ(p.playerId, 0);
     EXPECT_EQ(p.classUid, 4001);
     p = Parse({"-n", "Ann", "-t", "hover"});
@@ -64,7 +82,13 @@ TEST(CommandLine, ServerModeReadsGameAndCount) {
     EXPECT_EQ(p.playerId, -1);
     EXPECT_EQ(p.robotCount, 3);
     EXPECT_EQ(currentChannel, 2);
+    EXPECT_EQ(gOpened, 2);
     currentChannel = 0;
+    p = Parse({"-d", "7", "1"});
+    EXPECT_EQ(p.result, -1);
+    EXPECT_NE(p.output.find("game number 7"), std::string::npos);
+    p = Parse({"-c", "Full"});
+    EXPECT_EQ(p.result, -1); // no free slot or the host quit
 }
 
 TEST(CommandLine, ArgumentsAfterCreateOrServerAreNotRead) {

@@ -1,0 +1,391 @@
+// lobby: slot table, announcer, keys and the host and join operations.
+#include "net/lobby.h"
+
+#include "net/console.h"
+#include "net/network.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <ctype.h>
+#include <string>
+#include <thread>
+
+const char* const IN_USE_NAME = "In Use";
+std::atomic<int> waitingForStart{0};
+int gLocateMilliseconds = 2000;
+
+namespace {
+
+using std::chrono::milliseconds;
+
+bool HoldsGame(const GameRecord& r, int index) {
+    return r.slot == index;
+}
+
+bool IsInUse(const GameRecord& r) {
+    return std::strcmp(r.gameName, IN_USE_NAME) == 0;
+}
+
+int PlayerCount(const GameRecord& r) {
+    return r.numPlayers > MAX_PLAYERS ? MAX_PLAYERS : r.numPlayers;
+}
+
+// Waits for one deciding key for up to timeoutMs; EKeysEnded when input is gone.
+int NextKey(int timeoutMs) {
+    return ReadKey(timeoutMs);
+}
+
+// The announcer of a hosted game: sends the record every 500 ms until told to stop.
+class Announcer {
+  public:
+    Announcer(LobbyTable* table, int slot) : table_(table), slot_(slot) {
+        thread_ = std::thread([this] { Run(); });
+    }
+    ~Announcer() { Stop(); }
+    void Stop() {
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            stop_ = true;
+        }
+        wake_.notify_all();
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+  private:
+    void Run() {
+        std::unique_lock<std::mutex> guard(lock_);
+        while (!stop_) {
+            uint8_t buffer[GAME_RECORD_SIZE];
+            {
+                std::lock_guard<std::mutex> tableGuard(table_->lock);
+                GameRecord& r = table_->slots[slot_];
+                r.announce = 1;
+                EncodeGameRecord(&r, buffer);
+            }
+            NetSendOnChannel(buffer, sizeof buffer, slot_);
+            wake_.wait_for(guard, milliseconds(500), [this] { return stop_; });
+        }
+    }
+    LobbyTable* table_;
+    int slot_;
+    std::mutex lock_;
+    std::condition_variable wake_;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+void CloseAllBut(int keep) {
+    for (int c = 0; c < NUM_LOBBY_SLOTS; c++) {
+        if (c != keep)
+            NetCloseChannel(c);
+    }
+}
+
+} // namespace
+
+void InitLobbyTable(LobbyTable* table) {
+    std::lock_guard<std::mutex> guard(table->lock);
+    std::memset(table->slots, 0, sizeof table->slots);
+    std::memset(table->lastAnnouncement, 0, sizeof table->lastAnnouncement);
+    for (int i = 0; i < NUM_LOBBY_SLOTS; i++) {
+        table->slots[i].slot = EMPTY_SLOT;
+        table->heardAnnouncement[i] = false;
+        table->closeRequested[i] = false;
+    }
+}
+
+void LobbyReceive(const uint8_t* packet, size_t length, void* context) {
+    LobbyTable* table = static_cast<LobbyTable*>(context);
+    if (packet == nullptr || length < 2)
+        return;
+    uint8_t state = packet[0];
+    uint8_t s = packet[1];
+    if (s >= NUM_LOBBY_SLOTS) {
+        std::printf("Lobby: dropped a packet naming game slot %u\n", s);
+        return;
+    }
+    std::lock_guard<std::mutex> guard(table->lock);
+    if (state >= 2) {
+        // Game traffic: a game is running on this channel.
+        GameRecord& r = table->slots[s];
+        CopyNameField(r.gameName, sizeof r.gameName, IN_USE_NAME);
+        r.slot = s;
+        r.numPlayers = 0;
+        return;
+    }
+    GameRecord record;
+    if (!DecodeGameRecord(packet, length, &record)) {
+        std::printf("Lobby: dropped a game record of %zu bytes (%zu expected)\n", length,
+                    GAME_RECORD_SIZE);
+        return;
+    }
+    if (record.announce == 1) {
+        table->lastAnnouncement[s] = record;
+        table->heardAnnouncement[s] = true;
+    }
+    if (state == EGameStarted) {
+        if (s != currentChannel) {
+            // A game that started elsewhere will not be joined.
+            table->closeRequested[s] = true;
+            return;
+        }
+        waitingForStart.store(0);
+        record.announce = 0;
+    }
+    if (record.announce == 1 && table->slots[s].slot != EMPTY_SLOT)
+        return;
+    table->slots[s] = record;
+}
+
+void CloseRequestedChannels(LobbyTable* table) {
+    bool close[NUM_LOBBY_SLOTS];
+    {
+        std::lock_guard<std::mutex> guard(table->lock);
+        for (int i = 0; i < NUM_LOBBY_SLOTS; i++) {
+            close[i] = table->closeRequested[i];
+            table->closeRequested[i] = false;
+        }
+    }
+    for (int i = 0; i < NUM_LOBBY_SLOTS; i++) {
+        if (close[i])
+            NetCloseChannel(i);
+    }
+}
+
+void LocateGames(LobbyTable* table) {
+    InitLobbyTable(table);
+    for (int c = 0; c < NUM_LOBBY_SLOTS; c++) {
+        if (netInit(c) != 0) {
+            std::fprintf(stderr, "couldn't init game %u\n", static_cast<unsigned>(c));
+            return;
+        }
+        NetSetReceiver(LobbyReceive, table, c);
+    }
+    std::printf("locating open games...\n");
+    std::this_thread::sleep_for(milliseconds(gLocateMilliseconds));
+}
+
+void DrawLobby(LobbyTable* table, int mode) {
+    GameRecord slots[NUM_LOBBY_SLOTS];
+    {
+        std::lock_guard<std::mutex> guard(table->lock);
+        std::memcpy(slots, table->slots, sizeof slots);
+    }
+    ClearConsole();
+    for (int i = 0; i < NUM_LOBBY_SLOTS; i++) {
+        const GameRecord& r = slots[i];
+        int x = (i / 2) * 40, y = (i % 2) * 7;
+        GotoXY(x, y);
+        if (HoldsGame(r, i) && !IsInUse(r)) {
+            std::printf("%d. %s", i + 1, r.gameName);
+            GotoXY(x, y + 1);
+            std::printf("-----------------------------");
+            for (int p = 0; p < MAX_PLAYERS; p++) {
+                GotoXY(x, y + 2 + p);
+                if (p < PlayerCount(r))
+                    std::printf(" * %s", r.playerNames[p]);
+                else
+                    std::printf(" - <empty>");
+            }
+        } else if (HoldsGame(r, i)) {
+            std::printf("**%s**", r.gameName);
+        } else {
+            std::printf("%d. No Game!", i + 1);
+        }
+    }
+    GotoXY(0, 20);
+    switch (mode) {
+    case 0:
+        std::printf("Wait for players to join your game.\nStart your game by pressing 's' or 'q' "
+                    "to quit\n");
+        break;
+    case 1:
+        std::printf("Join a game by pressing its number (1-%d) or 'q' to quit\n", NUM_LOBBY_SLOTS);
+        break;
+    default:
+        std::printf("Waiting for game to start\n");
+        break;
+    }
+    std::fflush(stdout);
+}
+
+int HostGame(const char* gameName, const char* playerName) {
+    static LobbyTable table;
+    LocateGames(&table);
+    CloseRequestedChannels(&table);
+    int chosen = -1;
+    {
+        std::lock_guard<std::mutex> guard(table.lock);
+        for (int i = 0; i < NUM_LOBBY_SLOTS && chosen < 0; i++) {
+            if (table.slots[i].slot == EMPTY_SLOT && NetChannelOpen(i)) {
+                table.slots[i].slot = static_cast<uint8_t>(i);
+                chosen = i;
+            }
+        }
+    }
+    if (chosen < 0) {
+        std::printf("No free game slot: all %d games are taken\n", NUM_LOBBY_SLOTS);
+        CloseAllBut(-1);
+        return 0;
+    }
+    CloseAllBut(chosen);
+    currentChannel = chosen;
+    {
+        std::lock_guard<std::mutex> guard(table.lock);
+        GameRecord& r = table.slots[chosen];
+        CopyNameField(r.gameName, sizeof r.gameName, gameName);
+        r.numPlayers = 1;
+        for (auto& name : r.playerNames)
+            CopyNameField(name, PLAYER_NAME_FIELD, "");
+        CopyNameField(r.playerNames[0], PLAYER_NAME_FIELD, playerName);
+        r.state = EGameOpen;
+    }
+    Announcer announcer(&table, chosen);
+    BeginKeyInput();
+    int key = 0;
+    while (key != 's' && key != 'q') {
+        DrawLobby(&table, 0);
+        int k = NextKey(1000);
+        if (k == EKeysEnded) {
+            std::printf("Standard input closed: leaving the lobby\n");
+            key = 'q';
+        } else if (k >= 0) {
+            key = tolower(k);
+        }
+    }
+    EndKeyInput();
+    if (key == 'q') {
+        announcer.Stop();
+        return 0;
+    }
+    {
+        std::lock_guard<std::mutex> guard(table.lock);
+        table.slots[chosen].state = EGameStarted;
+    }
+    std::this_thread::sleep_for(milliseconds(1000));
+    announcer.Stop();
+    NetSetReceiver(nullptr, nullptr, chosen);
+    return 1;
+}
+
+namespace {
+
+// Why a slot cannot be joined, or null when it can.
+const char* RefusalFor(const GameRecord& r, int s) {
+    if (!HoldsGame(r, s))
+        return "holds no game";
+    if (IsInUse(r))
+        return "is in use";
+    if (r.state != EGameOpen)
+        return "has already started";
+    if (r.numPlayers >= MAX_PLAYERS)
+        return "already has 4 players";
+    return nullptr;
+}
+
+int FindName(const GameRecord& r, const char* name) {
+    for (int p = 0; p < PlayerCount(r); p++) {
+        if (std::strncmp(r.playerNames[p], name, PLAYER_NAME_FIELD - 1) == 0)
+            return p;
+    }
+    return -1;
+}
+
+// Adds the player to the record of slot s as player n and sends the update.
+void SendJoin(LobbyTable* table, int s, int n, const char* playerName) {
+    uint8_t buffer[GAME_RECORD_SIZE];
+    {
+        std::lock_guard<std::mutex> guard(table->lock);
+        GameRecord& r = table->slots[s];
+        r.numPlayers = static_cast<uint8_t>(n + 1);
+        CopyNameField(r.playerNames[n], PLAYER_NAME_FIELD, playerName);
+        r.announce = 0;
+        EncodeGameRecord(&r, buffer);
+    }
+    NetSendOnChannel(buffer, sizeof buffer, s);
+}
+
+} // namespace
+
+int JoinGame(const char* playerName) {
+    static LobbyTable table;
+    LocateGames(&table);
+    BeginKeyInput();
+    int s = -1, n = -1;
+    std::string refusal;
+    while (s < 0) {
+        CloseRequestedChannels(&table);
+        DrawLobby(&table, 1);
+        if (!refusal.empty())
+            std::printf("%s\n", refusal.c_str());
+        int k = NextKey(1000);
+        if (k == EKeysEnded || k == 'q' || k == 'Q') {
+            if (k == EKeysEnded)
+                std::printf("Standard input closed: leaving the lobby\n");
+            EndKeyInput();
+            CloseAllBut(-1);
+            return -1;
+        }
+        if (k < '1' || k > '0' + NUM_LOBBY_SLOTS)
+            continue;
+        int choice = k - '1';
+        std::lock_guard<std::mutex> guard(table.lock);
+        const char* why = NetChannelOpen(choice) ? RefusalFor(table.slots[choice], choice)
+                                                 : "has already started";
+        if (why != nullptr) {
+            refusal = "Game " + std::to_string(choice + 1) + " " + why + ": choose another";
+            continue;
+        }
+        s = choice;
+        n = table.slots[s].numPlayers;
+    }
+    EndKeyInput();
+    CloseAllBut(s);
+    currentChannel = s;
+    waitingForStart.store(1);
+    {
+        std::lock_guard<std::mutex> guard(table.lock);
+        table.heardAnnouncement[s] = false;
+    }
+    SendJoin(&table, s, n, playerName);
+    while (waitingForStart.load() == 1) {
+        DrawLobby(&table, 2);
+        std::this_thread::sleep_for(milliseconds(1000));
+        // Another joiner who answered the same announcement may have taken our place: the
+        // host's next announcement shows who holds it, and we take the next free one.
+        GameRecord heard;
+        {
+            std::lock_guard<std::mutex> guard(table.lock);
+            if (!table.heardAnnouncement[s])
+                continue;
+            heard = table.lastAnnouncement[s];
+            table.heardAnnouncement[s] = false;
+        }
+        if (FindName(heard, playerName) >= 0 || waitingForStart.load() == 0)
+            continue;
+        if (heard.numPlayers >= MAX_PLAYERS) {
+            std::printf("Game %d filled up before we could join\n", s + 1);
+            NetCloseChannel(s);
+            return -1;
+        }
+        n = heard.numPlayers;
+        {
+            std::lock_guard<std::mutex> guard(table.lock);
+            table.slots[s] = heard;
+        }
+        std::printf("Player %d was taken: joining as player %d\n", n, n + 1);
+        SendJoin(&table, s, n, playerName);
+    }
+    // The start record names every player: our index is where our name stands.
+    {
+        std::lock_guard<std::mutex> guard(table.lock);
+        int at = FindName(table.slots[s], playerName);
+        if (at > 0)
+            n = at;
+    }
+    NetSetReceiver(nullptr, nullptr, s);
+    return n;
+}

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Hosting and joining over real multicast on loopback, inside a private network namespace:
+# two joiners answer the same announcement at once and still get different player indices,
+# and a second host takes the next free slot.
+set -uo pipefail
+driver="$1"
+scripts="${VANTRELL_SCRIPTS:?}"
+if [ "${VANTRELL_IN_NETNS:-}" != "1" ]; then
+  exec "$scripts/netns-run" bash "$0" "$@"
+fi
+work="$(mktemp -d)"
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"; }
+trap cleanup EXIT
+fail=0
+check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
+
+start() { # name, args...: runs the driver with keys from a fifo
+  local name="$1"; shift
+  mkfifo "$work/$name.keys"
+  timeout 40 "$driver" "$@" <"$work/$name.keys" >"$work/$name.out" 2>&1 &
+  pids+=($!)
+  exec {fd}>"$work/$name.keys"
+  eval "KEYS_$name=$fd"
+}
+key() { local fd; eval "fd=\$KEYS_$1"; printf '%s' "$2" >&"$fd"; }
+
+start host 600 host Arena Hank
+sleep 1.5
+start j1 600 join Jill
+start j2 600 join Joe
+sleep 1.2
+key j1 1; key j2 1
+sleep 4
+start host2 600 host Second Sue
+sleep 2
+key host s
+sleep 3
+key host2 q
+wait "${pids[@]}" 2>/dev/null
+
+for n in host j1 j2 host2; do sed -n 's/.*\(RESULT.*\)/\1/p' "$work/$n.out" | sed "s/^/$n: /"; done
+check "the host started its game on channel 0" 'grep -q "RESULT host 1 channel 0" "$work/host.out"'
+i1=$(sed -n 's/.*RESULT join \([0-9-]*\) channel 0.*/\1/p' "$work/j1.out")
+i2=$(sed -n 's/.*RESULT join \([0-9-]*\) channel 0.*/\1/p' "$work/j2.out")
+check "both joiners joined channel 0" '[ -n "$i1" ] && [ -n "$i2" ]'
+check "the joiners got different indices ($i1, $i2)" '[ "$i1" != "$i2" ] && [ "$i1" -ge 1 ] && [ "$i2" -ge 1 ] && [ "$i1" -le 2 ] && [ "$i2" -le 2 ]'
+check "the joiners saw the host's game" 'grep -q "1. Arena" "$work/j1.out" && grep -q " \* Hank" "$work/j1.out"'
+check "the second host took slot 2 and quit" 'grep -q "RESULT host 0 channel 1" "$work/host2.out" && grep -q "1. Arena" "$work/host2.out"'
+[ $fail -eq 0 ] || { for n in host j1 j2 host2; do echo "== $n"; tail -c 1500 "$work/$n.out"; done; }
+exit $fail
