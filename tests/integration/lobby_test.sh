@@ -47,5 +47,10 @@ check "both joiners joined channel 0" '[ -n "$i1" ] && [ -n "$i2" ]'
 check "the joiners got different indices ($i1, $i2)" '[ "$i1" != "$i2" ] && [ "$i1" -ge 1 ] && [ "$i2" -ge 1 ] && [ "$i1" -le 2 ] && [ "$i2" -le 2 ]'
 check "the joiners saw the host's game" 'grep -q "1. Arena" "$work/j1.out" && grep -q " \* Hank" "$work/j1.out"'
 check "the second host took slot 2 and quit" 'grep -q "RESULT host 0 channel 1" "$work/host2.out" && grep -q "1. Arena" "$work/host2.out"'
+# Without a multicast route the join fails: a clear message and status 1, not an abort.
+unshare -rn sh -c 'ip link set lo up; exec "$0" 100 host A B </dev/null' "$driver" >"$work/noroute.out" 2>&1
+rc=$?
+check "a failed group join ends with status 1 and says what to check" '[ $rc -eq 1 ] && grep -q "224.0.0.0/4 is routed" "$work/noroute.out"'
+
 [ $fail -eq 0 ] || { for n in host j1 j2 host2; do echo "== $n"; tail -c 1500 "$work/$n.out"; done; }
 exit $fail
