@@ -19,8 +19,12 @@ check "server mode reports its game" 'grep -q "game 2 with 3 robots" "$work/serv
 
 cat >"$work/window.sh" <<'INNER'
 exe="$1"; work="$2"
-"$exe" -c Test >"$work/game.txt" 2>&1 &
+# The lobby takes its keys from standard input: start the game once it has located games.
+mkfifo "$work/keys"
+"$exe" -c Test <"$work/keys" >"$work/game.txt" 2>&1 &
 pid=$!
+exec 3>"$work/keys"
+(sleep 3; printf s >&3) &
 for i in $(seq 1 100); do
   wid=$(xdotool search --name '^Vantrell IV$' 2>/dev/null | head -n 1)
   [ -n "$wid" ] && break
@@ -28,16 +32,17 @@ for i in $(seq 1 100); do
 done
 [ -n "$wid" ] || { echo "no window"; kill $pid; exit 3; }
 xwininfo -id "$wid" >"$work/info.txt"
+for i in $(seq 1 100); do grep -q "player 0" "$work/game.txt" && break; sleep 0.1; done
 sleep 1.5
 kill -0 $pid || { echo "game ended early"; exit 4; }
 xdotool key --window "$wid" q
 for i in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 if kill -0 $pid 2>/dev/null; then kill $pid; echo "q did not quit"; exit 5; fi
-wait $pid
 INNER
 "$scripts/netns-run" "$scripts/xvfb-test" bash "$work/window.sh" "$exe" "$work"; rc=$?
-check "the window opens, runs and quits on q" '[ $rc -eq 0 ]'
+check "the window opens, the lobby starts the game, and q quits" '[ $rc -eq 0 ]'
 check "the window is 640 x 480" 'grep -q "Width: 640" "$work/info.txt" && grep -q "Height: 480" "$work/info.txt"'
 check "the host plays as player 0" 'grep -q "player 0" "$work/game.txt"'
+check "the lobby showed the hosted game" 'grep -q "1. Test" "$work/game.txt"'
 
 [ $fail -eq 0 ]
