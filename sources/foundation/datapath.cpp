@@ -36,6 +36,11 @@ static std::string FindRoot() {
     }
     if (IsDir(VANTRELL_SHARE_DIR))
         return VANTRELL_SHARE_DIR;
+#ifdef VANTRELL_SOURCE_DATA_DIR
+    // A build that was never installed still finds the data of the tree it was built from.
+    if (IsDir(VANTRELL_SOURCE_DATA_DIR))
+        return VANTRELL_SOURCE_DATA_DIR;
+#endif
     return "";
 }
 
