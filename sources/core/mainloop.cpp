@@ -4,6 +4,7 @@
 #include "core/game.h"
 #include "net/lobby.h"
 #include "net/network.h"
+#include "world/energon.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -134,6 +135,8 @@ TickResult RunGameTick(ClockFn clock) {
     gTickCount++;
     // Every robot of the world, the energon and the animations advance here, each reporting
     // whether the picture changed; in battle mode the local robot's wait counter grows.
+    if (gWorld != NULL)
+        result.changed |= EnergonWorldTick(gWorld);
     TimeStamp end = clock();
     int elapsed = ElapsedMilliseconds(&start, &end);
     // The 500 ms keep-alive of the local robot's state joins with the robot.
