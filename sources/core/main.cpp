@@ -9,6 +9,8 @@
 #include "data/registry.h"
 #include "foundation/utilities.h"
 #include "net/network.h"
+#include "world/energon.h"
+#include "world/worldfile.h"
 
 #include <GL/freeglut.h>
 
@@ -50,7 +52,9 @@ static int StartUp(int argc, char** argv) {
     InitCamera();
     // 12-17. Energon lists, dialogs, menus, chest lists, animation manager and animations join
     //        with their modules (the GL ones only where a window exists).
-    // 18. The world "worlds\bigworld.txt" joins with the world module.
+    // 18. The world, also for the server; a line of the file that fails is reported and the
+    //     game goes on with what was read before it.
+    gWorld = LoadWorld("worlds\\bigworld.txt");
     // 19. The socket layer.
     NetStartup();
 
@@ -58,6 +62,8 @@ static int StartUp(int argc, char** argv) {
     int playerId = -1, classUid = DEFAULT_CLASS_UID, robotCount = 0;
     char name[PLAYER_NAME_SIZE];
     int branch = ParseCommandLine(argc, argv, &playerId, name, &classUid, &robotCount);
+    // Each copy numbers the energon it makes from its own share of the ids.
+    SetEnergonIdRange(gWorld, playerId);
     switch (branch) {
     case 0:
     case 1:
@@ -75,7 +81,11 @@ static int StartUp(int argc, char** argv) {
     default:
         Quit();
     }
-    // 21. The creator of a game seeds the world with energon here.
+    // 21. The creator of a game seeds the world with energon, announcing every deposit.
+    if (playerId == 0) {
+        for (int i = 0; i < INITIAL_ENERGON; i++)
+            GenerateEnergon(gWorld, true);
+    }
     // 22. The first tick in 100 ms.
     StartTimer();
     // 23. The GLUT loop; it ends only through Quit.

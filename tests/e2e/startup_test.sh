@@ -16,6 +16,8 @@ check "--help names the switches" 'grep -q -- "-d NUMBER COUNT" "$work/help.txt"
 env -u DISPLAY "$scripts/netns-run" timeout 20 "$exe" -d 2 3 >"$work/server.txt" 2>&1; rc=$?
 check "server mode runs without a display" '[ $rc -eq 0 ]'
 check "server mode reports its game" 'grep -q "game 2 with 3 robots" "$work/server.txt"'
+check "server mode loads the world" 'grep -q "^World worlds.bigworld.txt: 48 x 48" "$work/server.txt"'
+check "server mode reads the world without a file error" '! grep -q "file error" "$work/server.txt"'
 
 cat >"$work/window.sh" <<'INNER'
 exe="$1"; work="$2"
@@ -44,5 +46,7 @@ check "the window opens, the lobby starts the game, and q quits" '[ $rc -eq 0 ]'
 check "the window is 640 x 480" 'grep -q "Width: 640" "$work/info.txt" && grep -q "Height: 480" "$work/info.txt"'
 check "the host plays as player 0" 'grep -q "player 0" "$work/game.txt"'
 check "the lobby showed the hosted game" 'grep -q "1. Test" "$work/game.txt"'
+check "the host reads the world without a file error" \
+  'grep -q "^World worlds.bigworld.txt" "$work/game.txt" && ! grep -q "file error" "$work/game.txt"'
 
 [ $fail -eq 0 ]
