@@ -121,7 +121,8 @@ struct World {
     DArray* teleporters; // Teleporter
     DArray* safeZones;   // four SafeZone, entry k for player index k
     // Safe-zone markers to draw: NUM_SAFE_ZONES once the world file was read without error,
-    // else 0. safeZoneLists holds their display lists once the drawing code has recorded them.
+    // else 0. safeZoneLists holds their display lists once the drawing code has recorded them
+    // (allocated with SafeMalloc; FreeWorld releases it).
     int32_t safeZoneMarkers;
     uint32_t* safeZoneLists;
     HashTable* energonTable; // Energon*, keyed by id
