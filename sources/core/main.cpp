@@ -4,6 +4,7 @@
 // The server (-d) is headless: it opens no window and calls no GL function, so the switches are
 // read before the window would open and every step that needs GL is left out for it.
 #include "core/game.h"
+#include "core/inbound.h"
 #include "core/mainloop.h"
 #include "core/window.h"
 #include "data/registry.h"
@@ -67,6 +68,8 @@ static int StartUp(int argc, char** argv) {
     switch (branch) {
     case 0:
     case 1:
+        // Packets of the game are queued for this thread from now on.
+        InstallGameReceiver();
         std::printf("%s game as player %d, robot \"%s\" of class %d\n",
                     branch == 0 ? "Hosting a" : "Joining a", playerId, name, classUid);
         // The player's robot is created and placed here, its state broadcast once, and the
@@ -75,6 +78,7 @@ static int StartUp(int argc, char** argv) {
         break;
     case 2:
         gLocalRobotUid = -1;
+        InstallGameReceiver();
         std::printf("Enemy robot server for game %d with %d robots\n", currentChannel.load(),
                     robotCount);
         Quit();

@@ -2,6 +2,7 @@
 #include "core/mainloop.h"
 
 #include "core/game.h"
+#include "net/gamesend.h"
 #include "net/lobby.h"
 #include "net/network.h"
 #include "world/energon.h"
@@ -145,6 +146,9 @@ TickResult RunGameTick(ClockFn clock) {
 }
 
 void Quit() {
+    // The other copies learn that our robot leaves.
+    if (gLocalRobotUid > 0)
+        SendRobotLeft(gLocalRobotUid);
     std::fflush(stdout);
     std::exit(0);
 }

@@ -20,6 +20,8 @@ extern Battle* gBattle;
 
 constexpr int DEFAULT_CLASS_UID = 4002;
 constexpr int TICK_MILLISECONDS = 100;
+// How often the owner thread handles the packets queued by the network threads.
+constexpr int PUMP_MILLISECONDS = 5;
 constexpr int KEEP_ALIVE_MILLISECONDS = 500;
 // Room for a robot name: 23 characters and the NUL.
 constexpr int PLAYER_NAME_SIZE = 24;

@@ -2,6 +2,7 @@
 #include "core/window.h"
 
 #include "core/game.h"
+#include "core/inbound.h"
 #include "core/mainloop.h"
 #include "core/scenedraw.h"
 

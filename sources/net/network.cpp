@@ -190,8 +190,10 @@ void NetSetReceiver(NetReceiver receiver, void* context) {
 
 int NetSendOnChannel(const void* buffer, size_t length, int channel) {
     if (!NetChannelOpen(channel)) {
-        std::fprintf(stderr, "Error on write\n");
-        std::fprintf(stderr, "sendto: game channel %d is not open\n", channel);
+        // A copy that has not joined a game (a test, a tool) has nowhere to send: say so once.
+        static std::atomic<bool> said{false};
+        if (!said.exchange(true))
+            std::fprintf(stderr, "Error on write\nsendto: game channel %d is not open\n", channel);
         return -1;
     }
     NetChannel* ch = gChannels[channel];

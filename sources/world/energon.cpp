@@ -1,6 +1,8 @@
 // energon: deposit life cycle, placement, pick-up, expiry and the deposits other copies announce.
 #include "world/energon.h"
 
+#include "net/gamesend.h"
+
 #include "foundation/assertion.h"
 #include "foundation/darray.h"
 #include "foundation/utilities.h"
@@ -247,11 +249,11 @@ bool EnergonWorldTick(World* pWorld) {
 
 // Every deposit this copy makes (GenerateEnergon with broadcast: the host's initial deposits,
 // replacements after a pick-up by this copy's robot and after expiry) comes through here and
-// nowhere else. The network layer sends the energon packet here (id, cell and crystal count,
-// on the current game channel); the world itself stays free of networking.
+// nowhere else: the energon packet goes to the other copies on the current game channel.
 void BroadcastEnergon(const Energon* energon) {
     VASSERT(energon != NULL);
     gBroadcasts++;
+    SendEnergon(energon);
 }
 
 long EnergonBroadcastCount() {

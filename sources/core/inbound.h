@@ -1,0 +1,22 @@
+// inbound: what this copy does with the packets the other copies send.
+//
+// HandlePacket runs on the thread that owns the game state (the GLUT thread of a playing copy,
+// the loop of the enemy server): the monitor threads only queue checked copies on the game
+// inbox, and PumpPackets drains it. Every field is checked before use; a packet that names a
+// robot or chest this copy does not know, or that would remove or move this copy's own robot,
+// is dropped with a one-line message. No handler re-sends what it receives.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Dispatches one received packet by its type byte; true when the picture may have changed.
+bool HandlePacket(const uint8_t* packet, size_t length);
+// Handles everything queued on the game inbox; true when the picture may have changed.
+bool PumpPackets();
+// Installs the game inbox as the receiver of the current channel (after the lobby).
+void InstallGameReceiver();
+
+bool OnEnergon(const uint8_t* packet, size_t length);
+bool OnChestOpened(const uint8_t* packet, size_t length);
+bool OnRobotLeft(const uint8_t* packet, size_t length);

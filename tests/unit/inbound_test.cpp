@@ -1,0 +1,142 @@
+// Received packets on the owner thread: energon, chests and departures, each checked before
+// it changes anything.
+#include "core/inbound.h"
+#include "core/mainloop.h"
+#include "net/network.h"
+#include "net/packets.h"
+#include "support/world_support.h"
+#include "world/energon.h"
+
+#include <vector>
+
+namespace {
+
+class Inbound : public WorldTest {
+  protected:
+    void SetUp() override {
+        WorldTest::SetUp();
+        world = Load("size:\n20 20\nwalls:\n0 0 1:19 19 1 \"none\"\nchests:\n7000 4 4 2 0\n");
+        SetEnergonIdRange(world, 0);
+        gWorld = world;
+        gLocalRobotUid = 3000;
+    }
+    void TearDown() override {
+        gWorld = nullptr;
+        gLocalRobotUid = 0;
+        WorldTest::TearDown();
+    }
+    // Handles the packet and returns what it printed.
+    std::string Handle(const std::vector<uint8_t>& p, bool* changed = nullptr) {
+        StdoutCapture capture;
+        capture.Start();
+        bool c = HandlePacket(p.data(), p.size());
+        if (changed != nullptr)
+            *changed = c;
+        return capture.Stop();
+    }
+    World* world = nullptr;
+};
+
+std::vector<uint8_t> Energon(uint16_t id, uint32_t x, uint32_t y, uint32_t z, uint32_t crystals) {
+    EnergonPacket p = {0, id, x, y, z, crystals};
+    std::vector<uint8_t> out(ENERGON_PACKET_SIZE);
+    EncodeEnergon(&p, out.data());
+    return out;
+}
+
+std::vector<uint8_t> ChestOpened(uint32_t x, uint32_t y, uint32_t z) {
+    ChestOpenedPacket p = {0, 0, x, y, z};
+    std::vector<uint8_t> out(CHEST_OPENED_PACKET_SIZE);
+    EncodeChestOpened(&p, out.data());
+    return out;
+}
+
+std::vector<uint8_t> Left(uint32_t uid) {
+    RobotLeftPacket p = {0, uid};
+    std::vector<uint8_t> out(ROBOT_LEFT_PACKET_SIZE);
+    EncodeRobotLeft(&p, out.data());
+    return out;
+}
+
+TEST_F(Inbound, EnergonFromAnotherCopyIsAddedOnceAndBadCellsAreDropped) {
+    uint16_t theirs = ENERGON_ID_SHARE_SIZE + 5; // player 1's share
+    bool changed = false;
+    std::string out = Handle(Energon(theirs, 3, 3, 2, 9), &changed);
+    EXPECT_TRUE(changed);
+    ASSERT_NE(LookupEnergon(world, theirs), nullptr);
+    EXPECT_EQ(LookupEnergon(world, theirs)->crystals, 9);
+    out = Handle(Energon(theirs, 3, 3, 2, 9), &changed); // a repeat
+    EXPECT_FALSE(changed);
+    EXPECT_NE(out.find("discarding energon packet"), std::string::npos);
+
+    for (auto p : {Energon(theirs + 1, 20, 3, 2, 9), Energon(theirs + 2, 0xFFFFFFFF, 3, 2, 9),
+                   Energon(theirs + 3, 3, 4, 1000000, 9)}) {
+        out = Handle(p, &changed);
+        EXPECT_FALSE(changed);
+        EXPECT_FALSE(out.empty());
+    }
+    EXPECT_EQ(world->energonCount, 1);
+    // A short datagram never reaches the handler's decoder as a deposit.
+    std::vector<uint8_t> shortOne = Energon(theirs + 4, 5, 5, 2, 9);
+    shortOne.resize(20);
+    EXPECT_FALSE(HandlePacket(shortOne.data(), shortOne.size()));
+    EXPECT_EQ(LookupEnergon(world, theirs + 4), nullptr);
+}
+
+TEST_F(Inbound, AChestOpensOnlyWhereThereIsOne) {
+    Location at = {4, 4, 2};
+    Chest* chest = GetChestAt(world, &at);
+    ASSERT_NE(chest, nullptr);
+    bool changed = false;
+    std::string out = Handle(ChestOpened(5, 4, 2), &changed);
+    EXPECT_FALSE(changed);
+    EXPECT_NE(out.find("no chest at (5, 4, 2)"), std::string::npos);
+    Handle(ChestOpened(400, 4, 2));
+    EXPECT_EQ(chest->opened, 0);
+    Handle(ChestOpened(4, 4, 2), &changed);
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(chest->opened, 1);
+}
+
+TEST_F(Inbound, LeavePacketsRemoveOthersButNeverOurOwnRobot) {
+    int dummy = 0;
+    Robot* other = reinterpret_cast<Robot*>(&dummy);
+    RegisterRobot(gRegistry, other, 3002);
+    SetRobotSlot(world, 2, 3002);
+    Location cell = {6, 6, 2};
+    SetCellContent(world, &cell, ERobot, other);
+    ASSERT_EQ(FindRobotInWorld(world, 3002), other);
+
+    std::string out = Handle(Left(3000));
+    EXPECT_NE(out.find("our own robot"), std::string::npos);
+    out = Handle(Left(3007));
+    EXPECT_NE(out.find("unknown robot 3007"), std::string::npos);
+    bool changed = false;
+    Handle(Left(3002), &changed);
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(FindRobotInWorld(world, 3002), nullptr);
+    EXPECT_EQ(GetRobotAt(world, &cell), nullptr);
+}
+
+TEST_F(Inbound, TheInboxKeepsArrivalOrderAndUnknownTypesAreIgnored) {
+    uint16_t id = 2 * ENERGON_ID_SHARE_SIZE + 1;
+    std::vector<uint8_t> unknown(64, 0);
+    for (uint8_t type : {0, 2, 4, 5, 7, 10, 16, 200}) {
+        unknown[0] = type;
+        EXPECT_FALSE(HandlePacket(unknown.data(), unknown.size()));
+    }
+    std::vector<uint8_t> first = Energon(id, 7, 7, 2, 8);
+    std::vector<uint8_t> again = Energon(id, 9, 9, 2, 12);
+    GameInbox().Offer(first.data(), first.size());
+    GameInbox().Offer(again.data(), again.size());
+    StdoutCapture capture;
+    capture.Start();
+    EXPECT_TRUE(PumpPackets());
+    capture.Stop();
+    ASSERT_NE(LookupEnergon(world, id), nullptr);
+    EXPECT_EQ(LookupEnergon(world, id)->x, 7); // the first one counts; the second is a repeat
+    EXPECT_EQ(GameInbox().Pending(), 0u);
+    EXPECT_FALSE(PumpPackets());
+}
+
+} // namespace
