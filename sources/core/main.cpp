@@ -10,6 +10,7 @@
 #include "data/registry.h"
 #include "foundation/utilities.h"
 #include "net/network.h"
+#include "sound/sound.h"
 #include "world/energon.h"
 #include "world/worldfile.h"
 
@@ -44,7 +45,8 @@ static int StartUp(int argc, char** argv) {
     gGame = NewGame();
     // 7. The registry and every definition file; each record is printed as it loads.
     InitRegistry();
-    // 8. Sound and music join with the sound service.
+    // 8. Sound and music: both switched on, no track chosen. The server too; no device needed.
+    InitSound();
     // 9. The battle record joins with the battle.
     // 10. The wandering mode.
     RegisterWanderingHandlers();
@@ -72,8 +74,9 @@ static int StartUp(int argc, char** argv) {
         InstallGameReceiver();
         std::printf("%s game as player %d, robot \"%s\" of class %d\n",
                     branch == 0 ? "Hosting a" : "Joining a", playerId, name, classUid);
-        // The player's robot is created and placed here, its state broadcast once, and the
-        // music switched on with track 1.
+        // The player's robot is created and placed here and its state broadcast once.
+        SetMusic(1);
+        PlayMusicTrack(WANDERING_MUSIC_TRACK);
         std::this_thread::sleep_for(std::chrono::milliseconds(1000));
         break;
     case 2:

@@ -5,6 +5,7 @@
 #include "net/gamesend.h"
 #include "net/lobby.h"
 #include "net/network.h"
+#include "sound/sound.h"
 #include "world/energon.h"
 
 #include <cstdio>
@@ -149,6 +150,9 @@ void Quit() {
     // The other copies learn that our robot leaves.
     if (gLocalRobotUid > 0)
         SendRobotLeft(gLocalRobotUid);
+    // The dialog area is freed here once dialogs exist; then the music stops and sound ends.
+    StopMusic();
+    ShutdownSound();
     std::fflush(stdout);
     std::exit(0);
 }
