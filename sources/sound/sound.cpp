@@ -9,6 +9,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 
 #include <mutex>
 #include <unordered_map>
@@ -35,7 +36,24 @@ bool gOutputOpen = false;
 // it is not tried again.
 std::unordered_map<std::string, Mix_Chunk*> gEffects;
 
+void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+// SDL reaches ALSA through the system's libasound, which prints its complaints about a machine
+// without a sound card on the error stream. A missing device is no news to the player, so the
+// library is given a handler that drops them (it keeps the handler for the rest of the run).
+void QuietenAlsa() {
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    void* library = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+    if (library == nullptr)
+        return;
+    auto setHandler =
+        reinterpret_cast<int (*)(Handler)>(dlsym(library, "snd_lib_error_set_handler"));
+    if (setHandler != nullptr)
+        setHandler(IgnoreAlsaMessage);
+}
+
 void OpenOutput() {
+    QuietenAlsa();
     // SDL must leave SIGINT and SIGTERM to the game: nobody here polls for its quit event.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO | SDL_INIT_TIMER) != 0)

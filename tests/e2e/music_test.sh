@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Sound in the running program, heard through SDL's "disk" audio driver (the output is written
+# to a file): a hosting copy plays the wandering music once the game starts and quits cleanly on
+# 'q'; the enemy robot server initialises sound but plays nothing, and runs without any device.
+set -uo pipefail
+exe="$1"
+scripts="${VANTRELL_SCRIPTS:?}"
+fail=0
+check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+# The loudest 16-bit sample of a raw output file (0 for an empty or missing file).
+loudest() {
+  python3 - "$1" <<'PY'
+import array, sys
+data = array.array("h")
+try:
+    with open(sys.argv[1], "rb") as f:
+        raw = f.read()
+    data.frombytes(raw[: len(raw) // 2 * 2])
+except OSError:
+    pass
+print(max((abs(s) for s in data), default=0))
+PY
+}
+
+cat >"$work/window.sh" <<'INNER'
+exe="$1"; work="$2"
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/host.raw" "$exe" -c Test >"$work/game.txt" 2>&1 &
+pid=$!
+for i in $(seq 1 100); do
+  wid=$(xdotool search --name '^Vantrell IV$' 2>/dev/null | head -n 1)
+  [ -n "$wid" ] && break
+  sleep 0.1
+done
+[ -n "$wid" ] || { echo "no window"; kill $pid; exit 3; }
+sleep 2
+kill -0 $pid || { echo "game ended early"; exit 4; }
+xdotool key --window "$wid" q
+for i in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+if kill -0 $pid 2>/dev/null; then kill $pid; echo "q did not quit"; exit 5; fi
+wait $pid
+INNER
+"$scripts/netns-run" "$scripts/xvfb-test" bash "$work/window.sh" "$exe" "$work"; rc=$?
+check "the hosting copy runs and quits on q with sound on" '[ $rc -eq 0 ]'
+check "the output holds a second or more of audio" \
+  '[ "$(stat -c %s "$work/host.raw" 2>/dev/null || echo 0)" -ge 176400 ]'
+check "the wandering music is heard once the game starts" '[ "$(loudest "$work/host.raw")" -gt 1000 ]'
+
+env -u DISPLAY SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/server.raw" \
+  "$scripts/netns-run" timeout 20 "$exe" -d 1 2 >"$work/server.txt" 2>&1; rc=$?
+check "the server runs with sound initialised" '[ $rc -eq 0 ]'
+check "the server opened the output and plays no music" \
+  '[ -e "$work/server.raw" ] && [ "$(loudest "$work/server.raw")" -eq 0 ]'
+
+env -u DISPLAY SDL_AUDIODRIVER=no-such-device \
+  "$scripts/netns-run" timeout 20 "$exe" -d 1 2 >"$work/silent.txt" 2>&1; rc=$?
+check "the server runs without any audio device" '[ $rc -eq 0 ]'
+check "no audio device means no message" '! grep -qi -e audio -e sound "$work/silent.txt"'
+
+# Whatever this machine has (on a build machine usually no sound card at all): still no message.
+env -u DISPLAY -u SDL_AUDIODRIVER \
+  "$scripts/netns-run" timeout 20 "$exe" -d 1 2 >"$work/default.txt" 2>&1; rc=$?
+check "the server runs on the machine's own audio set-up" '[ $rc -eq 0 ]'
+check "and says nothing about it" '! grep -qi -e alsa -e audio -e sound "$work/default.txt"'
+
+[ $fail -eq 0 ]
