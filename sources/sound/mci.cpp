@@ -42,9 +42,13 @@ bool AudioOutputOpen() {
     return Mix_QuerySpec(NULL, NULL, NULL) != 0;
 }
 
-Device* FindDevice(uint32_t deviceId) {
+// Runs a command on an open device under the lock; an unknown id is refused.
+template <typename Command> uint32_t WithDevice(uint32_t deviceId, Command command) {
+    std::lock_guard<std::mutex> guard(gMciLock);
     auto it = gDevices.find(deviceId);
-    return it == gDevices.end() ? NULL : &it->second;
+    if (it == gDevices.end())
+        return MCIERR_INVALID_DEVICE_ID;
+    return command(it->second);
 }
 
 uint32_t FramesToMsf(uint32_t frames) {
@@ -146,100 +150,90 @@ uint32_t MciClose(uint32_t deviceId) {
 }
 
 uint32_t MciSetTimeFormat(uint32_t deviceId, uint32_t format) {
-    std::lock_guard<std::mutex> guard(gMciLock);
-    Device* device = FindDevice(deviceId);
-    if (device == NULL)
-        return MCIERR_INVALID_DEVICE_ID;
-    if (format != MCI_FORMAT_MILLISECONDS && format != MCI_FORMAT_MSF && format != MCI_FORMAT_TMSF)
-        return MCIERR_BAD_TIME_FORMAT;
-    device->format = format;
-    return 0;
+    return WithDevice(deviceId, [&](Device& device) {
+        if (format != MCI_FORMAT_MILLISECONDS && format != MCI_FORMAT_MSF &&
+            format != MCI_FORMAT_TMSF)
+            return MCIERR_BAD_TIME_FORMAT;
+        device.format = format;
+        return 0u;
+    });
 }
 
 uint32_t MciStatusTimeFormat(uint32_t deviceId, uint32_t* pFormat) {
-    std::lock_guard<std::mutex> guard(gMciLock);
-    Device* device = FindDevice(deviceId);
-    if (device == NULL)
-        return MCIERR_INVALID_DEVICE_ID;
-    *pFormat = device->format;
-    return 0;
+    return WithDevice(deviceId, [&](Device& device) {
+        *pFormat = device.format;
+        return 0u;
+    });
 }
 
 uint32_t MciStatusLength(uint32_t deviceId, int track, uint32_t* pLength) {
-    std::lock_guard<std::mutex> guard(gMciLock);
-    Device* device = FindDevice(deviceId);
-    if (device == NULL)
-        return MCIERR_INVALID_DEVICE_ID;
-    const LoadedTrack* loaded;
-    if (uint32_t error = LoadTrack(track, &loaded))
-        return error;
-    if (device->format == MCI_FORMAT_MILLISECONDS)
-        *pLength = loaded->frames * 1000 / MCI_FRAMES_PER_SECOND;
-    else
-        *pLength = FramesToMsf(loaded->frames);
-    return 0;
+    return WithDevice(deviceId, [&](Device& device) {
+        const LoadedTrack* loaded;
+        if (uint32_t error = LoadTrack(track, &loaded))
+            return error;
+        if (device.format == MCI_FORMAT_MILLISECONDS)
+            *pLength = loaded->frames * 1000 / MCI_FRAMES_PER_SECOND;
+        else
+            *pLength = FramesToMsf(loaded->frames);
+        return 0u;
+    });
 }
 
 uint32_t MciStatusPosition(uint32_t deviceId, uint32_t* pPosition) {
-    std::lock_guard<std::mutex> guard(gMciLock);
-    Device* device = FindDevice(deviceId);
-    if (device == NULL)
-        return MCIERR_INVALID_DEVICE_ID;
-    if (device->format != MCI_FORMAT_TMSF)
-        return MCIERR_BAD_TIME_FORMAT;
-    uint32_t frames = 0;
-    auto it = gTracks.find(gLastTrack);
-    if (Mix_PlayingMusic() && it != gTracks.end()) {
-        double seconds = Mix_GetMusicPosition(it->second.music);
-        if (seconds > 0)
-            frames = static_cast<uint32_t>(seconds * MCI_FRAMES_PER_SECOND);
-    }
-    *pPosition = FramesToTmsf(gLastTrack, frames);
-    return 0;
+    return WithDevice(deviceId, [&](Device& device) {
+        if (device.format != MCI_FORMAT_TMSF)
+            return MCIERR_BAD_TIME_FORMAT;
+        uint32_t frames = 0;
+        auto it = gTracks.find(gLastTrack);
+        if (Mix_PlayingMusic() && it != gTracks.end()) {
+            double seconds = Mix_GetMusicPosition(it->second.music);
+            if (seconds > 0)
+                frames = static_cast<uint32_t>(seconds * MCI_FRAMES_PER_SECOND);
+        }
+        *pPosition = FramesToTmsf(gLastTrack, frames);
+        return 0u;
+    });
 }
 
 uint32_t MciStatusMode(uint32_t deviceId, uint32_t* pMode) {
-    std::lock_guard<std::mutex> guard(gMciLock);
-    if (FindDevice(deviceId) == NULL)
-        return MCIERR_INVALID_DEVICE_ID;
-    *pMode = Mix_PlayingMusic() ? MCI_MODE_PLAY : MCI_MODE_STOP;
-    return 0;
+    return WithDevice(deviceId, [&](Device&) {
+        *pMode = Mix_PlayingMusic() ? MCI_MODE_PLAY : MCI_MODE_STOP;
+        return 0u;
+    });
 }
 
 uint32_t MciPlay(uint32_t deviceId, uint32_t from, uint32_t to) {
-    std::lock_guard<std::mutex> guard(gMciLock);
-    Device* device = FindDevice(deviceId);
-    if (device == NULL)
-        return MCIERR_INVALID_DEVICE_ID;
-    if (device->format != MCI_FORMAT_TMSF)
-        return MCIERR_BAD_TIME_FORMAT;
-    int track = static_cast<int>(MCI_TMSF_TRACK(from));
-    if (MCI_TMSF_TRACK(to) != MCI_TMSF_TRACK(from))
-        return MCIERR_OUTOFRANGE;
-    const LoadedTrack* loaded;
-    if (uint32_t error = LoadTrack(track, &loaded))
-        return error;
-    uint32_t start, end;
-    if (!TmsfToFrames(from, &start) || !TmsfToFrames(to, &end) || start >= loaded->frames ||
-        end <= start)
-        return MCIERR_OUTOFRANGE;
-    StopStream();
-    if (Mix_FadeInMusicPos(loaded->music, 0, 0, double(start) / MCI_FRAMES_PER_SECOND) != 0)
-        return MCIERR_INVALID_FILE;
-    gLastTrack = track;
-    if (end < loaded->frames) {
-        Uint32 ms = (end - start) * 1000 / MCI_FRAMES_PER_SECOND;
-        gEndTimer = SDL_AddTimer(ms, EndOfPlay, reinterpret_cast<void*>(uintptr_t{gGeneration}));
-    }
-    return 0;
+    return WithDevice(deviceId, [&](Device& device) {
+        if (device.format != MCI_FORMAT_TMSF)
+            return MCIERR_BAD_TIME_FORMAT;
+        int track = static_cast<int>(MCI_TMSF_TRACK(from));
+        if (MCI_TMSF_TRACK(to) != MCI_TMSF_TRACK(from))
+            return MCIERR_OUTOFRANGE;
+        const LoadedTrack* loaded;
+        if (uint32_t error = LoadTrack(track, &loaded))
+            return error;
+        uint32_t start, end;
+        if (!TmsfToFrames(from, &start) || !TmsfToFrames(to, &end) || start >= loaded->frames ||
+            end <= start)
+            return MCIERR_OUTOFRANGE;
+        StopStream();
+        if (Mix_FadeInMusicPos(loaded->music, 0, 0, double(start) / MCI_FRAMES_PER_SECOND) != 0)
+            return MCIERR_INVALID_FILE;
+        gLastTrack = track;
+        if (end < loaded->frames) {
+            Uint32 ms = (end - start) * 1000 / MCI_FRAMES_PER_SECOND;
+            gEndTimer =
+                SDL_AddTimer(ms, EndOfPlay, reinterpret_cast<void*>(uintptr_t{gGeneration}));
+        }
+        return 0u;
+    });
 }
 
 uint32_t MciStop(uint32_t deviceId) {
-    std::lock_guard<std::mutex> guard(gMciLock);
-    if (FindDevice(deviceId) == NULL)
-        return MCIERR_INVALID_DEVICE_ID;
-    StopStream();
-    return 0;
+    return WithDevice(deviceId, [&](Device&) {
+        StopStream();
+        return 0u;
+    });
 }
 
 void MciReleaseAll() {

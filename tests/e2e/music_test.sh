@@ -2,13 +2,7 @@
 # Sound in the running program, heard through SDL's "disk" audio driver (the output is written
 # to a file): a hosting copy plays the wandering music once the game starts and quits cleanly on
 # 'q'; the enemy robot server initialises sound but plays nothing, and runs without any device.
-set -uo pipefail
-exe="$1"
-scripts="${VANTRELL_SCRIPTS:?}"
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.sh" "$@"
 
 # The loudest 16-bit sample of a raw output file (0 for an empty or missing file).
 loudest() {
@@ -25,24 +19,8 @@ print(max((abs(s) for s in data), default=0))
 PY
 }
 
-cat >"$work/window.sh" <<'INNER'
-exe="$1"; work="$2"
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/host.raw" "$exe" -c Test >"$work/game.txt" 2>&1 &
-pid=$!
-for i in $(seq 1 100); do
-  wid=$(xdotool search --name '^Vantrell IV$' 2>/dev/null | head -n 1)
-  [ -n "$wid" ] && break
-  sleep 0.1
-done
-[ -n "$wid" ] || { echo "no window"; kill $pid; exit 3; }
-sleep 2
-kill -0 $pid || { echo "game ended early"; exit 4; }
-xdotool key --window "$wid" q
-for i in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-if kill -0 $pid 2>/dev/null; then kill $pid; echo "q did not quit"; exit 5; fi
-wait $pid
-INNER
-"$scripts/netns-run" "$scripts/xvfb-test" bash "$work/window.sh" "$exe" "$work"; rc=$?
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/host.raw" "$scripts/netns-run" "$scripts/xvfb-test" \
+  bash "$(dirname "$0")/host_session.sh" "$exe" "$work" 2; rc=$?
 check "the hosting copy runs and quits on q with sound on" '[ $rc -eq 0 ]'
 check "the output holds a second or more of audio" \
   '[ "$(stat -c %s "$work/host.raw" 2>/dev/null || echo 0)" -ge 176400 ]'
