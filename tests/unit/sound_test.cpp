@@ -218,22 +218,17 @@ TEST(SoundService, LeavesInterruptAndTerminateToTheGame) {
 
 using Music = SoundServiceTest;
 
-TEST_F(Music, StartsWithBothSwitchesOnAndNoTrack) {
+TEST_F(Music, StartsOnWithNoTrackAndSwitchingOnThenPlaysNothing) {
     EXPECT_EQ(GetMusic(), 1);
     EXPECT_EQ(GetSoundEffects(), 1);
-    EXPECT_EQ(GetMusicTrack(), 0);
     const CDPlayer* cd = GetSoundCDPlayer();
     ASSERT_NE(cd, nullptr);
     EXPECT_NE(cd->deviceId, 0u);
-    EXPECT_EQ(Mode(cd), MCI_MODE_STOP);
-}
-
-TEST_F(Music, SwitchingOnBeforeAnyTrackWasAskedForPlaysNothing) {
     SetMusic(0);
     SetMusic(1);
     EXPECT_EQ(GetMusic(), 1);
     EXPECT_EQ(GetMusicTrack(), 0);
-    EXPECT_EQ(Mode(GetSoundCDPlayer()), MCI_MODE_STOP);
+    EXPECT_EQ(Mode(cd), MCI_MODE_STOP);
 }
 
 TEST_F(Music, TrackZeroAndNegativeTracksKeepTheStoredTrack) {
