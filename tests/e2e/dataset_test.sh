@@ -1,13 +1,7 @@
 #!/usr/bin/env bash
 # Every start loads the game's data set: the headless server prints each robot class, weapon,
 # armor, item and skill as it registers it, with no complaint about the files.
-set -uo pipefail
-exe="$1"
-scripts="${VANTRELL_SCRIPTS:?}"
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.sh" "$@"
 
 env -u DISPLAY "$scripts/netns-run" timeout 20 "$exe" -d 1 1 >"$work/out.txt" 2>&1; rc=$?
 check "server mode starts and ends" '[ $rc -eq 0 ]'

@@ -1,3 +1,4 @@
+#include "data/registry.h"
 #include "sound/mci.h"
 #include "sound/sound.h"
 #include "support/audio_support.h"
@@ -7,7 +8,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 
@@ -311,23 +311,20 @@ TEST_F(Music, CallsFromManyThreadsAtOnce) {
 
 // ---- The game's files.
 
-// Every effect the code names, and every sound a skill definition names.
+// Every effect the code names, and the sound of every skill in the skills file.
 std::vector<std::string> NamedSoundFiles() {
     std::vector<std::string> names(std::begin(GAME_SOUND_FILES), std::end(GAME_SOUND_FILES));
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(DataPath("skills"), ec)) {
-        std::ifstream in(entry.path());
-        std::string line;
-        while (std::getline(in, line)) {
-            size_t start = line.find_first_not_of(" \t");
-            if (start == std::string::npos || line.compare(start, 6, "sound:") != 0)
-                continue;
-            size_t open = line.find('"', start), close = line.find('"', open + 1);
-            EXPECT_NE(close, std::string::npos) << entry.path() << ": " << line;
-            if (close != std::string::npos)
-                names.push_back(line.substr(open + 1, close - open - 1));
-        }
-    }
+    Registry* registry = NewRegistry();
+    StdoutCapture capture;
+    capture.Start();
+    int failed = ReadSkillsFile(registry, DataPath("skills\\skills0.txt").c_str());
+    capture.Stop();
+    EXPECT_EQ(failed, 0);
+    int uid = 8000;
+    for (; LookupSkill(registry, uid) != nullptr; uid++)
+        names.push_back(LookupSkill(registry, uid)->sound);
+    EXPECT_GE(uid, 8004) << "skills 8000 to 8003";
+    FreeRegistry(registry);
     return names;
 }
 
