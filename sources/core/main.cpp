@@ -10,8 +10,10 @@
 #include "data/registry.h"
 #include "foundation/utilities.h"
 #include "net/network.h"
+#include "robots/robot.h"
 #include "sound/sound.h"
 #include "world/energon.h"
+#include "world/world.h"
 #include "world/worldfile.h"
 
 #include <GL/freeglut.h>
@@ -74,7 +76,16 @@ static int StartUp(int argc, char** argv) {
         InstallGameReceiver();
         std::printf("%s game as player %d, robot \"%s\" of class %d\n",
                     branch == 0 ? "Hosting a" : "Joining a", playerId, name, classUid);
-        // The player's robot is created and placed here and its state broadcast once.
+        // The player's robot, beside its home, told to the other copies once; then the music,
+        // track 1.
+        if (CreatePlayer(name, playerId, classUid) == NULL)
+            Quit();
+        PlaceRobotInWorld(gPlayerRobot, gWorld->uid);
+        BroadcastRobotState(gPlayerRobot);
+        PrintRobot(gPlayerRobot);
+        std::printf("%s stands at (%d, %d, %d) facing %d\n", gPlayerRobot->name,
+                    gPlayerRobot->cell.x, gPlayerRobot->cell.y, gPlayerRobot->cell.z,
+                    gPlayerRobot->facing);
         SetMusic(1);
         PlayMusicTrack(WANDERING_MUSIC_TRACK);
         std::this_thread::sleep_for(std::chrono::milliseconds(1000));

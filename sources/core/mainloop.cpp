@@ -2,11 +2,14 @@
 #include "core/mainloop.h"
 
 #include "core/game.h"
+#include "data/registry.h"
 #include "net/gamesend.h"
 #include "net/lobby.h"
 #include "net/network.h"
+#include "robots/robot.h"
 #include "sound/sound.h"
 #include "world/energon.h"
+#include "world/world.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -131,17 +134,44 @@ int TickRearmDelay(int elapsedMilliseconds) {
     return TICK_MILLISECONDS - elapsedMilliseconds;
 }
 
+Robot* CreatePlayer(const char* name, int playerId, int classUid) {
+    RobotClass* robotClass = LookupRobotClass(gRegistry, classUid);
+    if (robotClass == NULL)
+        return NULL;
+    Robot* robot = NewRobot(robotClass, playerId, 1);
+    gPlayerRobot = robot;
+    gLocalRobotUid = robot->uid;
+    static const int kStartingObjects[] = {7000, 7000, 7000, 7000, 7001, 7002, 6000};
+    for (int uid : kStartingObjects)
+        AddItemToInventory(robot->inventory, uid);
+    for (int skill = 8000; skill <= 8003; skill++)
+        LearnSkill(robot, skill);
+    SetRobotName(robot, name);
+    SetRobotDesc(robot, "Heroic Robot");
+    return robot;
+}
+
 TickResult RunGameTick(ClockFn clock) {
     TickResult result = {false, 0};
     TimeStamp start = clock();
     gTickCount++;
-    // Every robot of the world, the energon and the animations advance here, each reporting
-    // whether the picture changed; in battle mode the local robot's wait counter grows.
+    // Every robot of the world in slot order, then the energon; animations join here.
+    for (int i = 0; gWorld != NULL && i < RobotSlotCount(gWorld); i++) {
+        if (Robot* robot = GetRobotByIndex(gWorld, i))
+            result.changed |= RobotUpdate(robot);
+    }
     if (gWorld != NULL)
         result.changed |= EnergonWorldTick(gWorld);
+    if (gGame != NULL && gGame->modeId == EBattleMode && gPlayerRobot != NULL)
+        gPlayerRobot->battleWait++;
     TimeStamp end = clock();
     int elapsed = ElapsedMilliseconds(&start, &end);
-    // The 500 ms keep-alive of the local robot's state joins with the robot.
+    // The keep-alive: other copies see a robot that stands still.
+    if (gPlayerRobot != NULL &&
+        ElapsedMilliseconds(&gPlayerRobot->stamp, &end) >= KEEP_ALIVE_MILLISECONDS) {
+        BroadcastRobotState(gPlayerRobot);
+        gPlayerRobot->stamp = end;
+    }
     result.delay = TickRearmDelay(elapsed);
     return result;
 }

@@ -59,6 +59,12 @@ int ParseCommandLine(int argc, char** argv, int* playerId, char* name, int* clas
 bool WantsHelp(int argc, char** argv);
 void PrintUsage();
 
+// The local player's robot: of the class, index playerId, with four repair kits, an energon
+// ore, a magicite, the armor 6000 and skills 8000 to 8003, named name and "Heroic Robot". It
+// becomes gPlayerRobot and its uid gLocalRobotUid. Null, with a message, when the registry
+// has no such class.
+Robot* CreatePlayer(const char* name, int playerId, int classUid);
+
 // The delay before the next tick: what is left of the 100 ms period, never negative.
 int TickRearmDelay(int elapsedMilliseconds);
 

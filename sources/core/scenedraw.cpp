@@ -2,17 +2,19 @@
 #include "core/scenedraw.h"
 
 #include "core/game.h"
+#include "robots/robot.h"
+#include "world/world.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 // The position of robot robotUid in world; false when the world holds no such robot.
 static bool FindViewedRobot(World* world, int robotUid, Vector3* position) {
-    // Robots join the world's slots with the robot module; until then nobody can be viewed.
-    (void)world;
-    (void)robotUid;
-    (void)position;
-    return false;
+    Robot* robot = world != nullptr ? FindRobotInWorld(world, robotUid) : nullptr;
+    if (robot == nullptr)
+        return false;
+    *position = robot->position;
+    return true;
 }
 
 void DrawScene(World* world, int robotUid) {

@@ -1,11 +1,26 @@
-// gamesend: the builders of the game's packets. Each fills one layout and sends it on the
-// current channel.
+// gamesend: the builders of the game's packets. Each fills one layout in a local buffer and
+// hands it to the sender: NetSend on the current game channel, unless a test put another in
+// its place.
+//
+// Who may send for a robot: a copy speaks only for the robots it drives. A state packet goes
+// out for the local player's robot (uid gLocalRobotUid) and for the enemy server's robots
+// (index 4 and up); every other packet about a robot goes out for the local player's robot, or
+// for any robot when this copy is the enemy server (gLocalRobotUid -1). A packet that goes out
+// for a robot carries the robot's sequence number, which then grows by one.
 #pragma once
 
+#include "foundation/utilities.h"
+
+#include <cstddef>
 #include <cstdint>
 
 struct Energon;
 struct Chest;
+struct Robot;
+
+using PacketSender = int (*)(const void* buffer, size_t length);
+// Replaces the sender and returns the one before; null puts NetSend back.
+PacketSender SetPacketSender(PacketSender sender);
 
 // A new energon deposit, for the other copies.
 int SendEnergon(const Energon* energon);
@@ -13,3 +28,10 @@ int SendEnergon(const Energon* energon);
 int SendChestOpened(int chestIndex, const Chest* chest);
 // The robot leaves the game.
 int SendRobotLeft(int32_t uid);
+
+// The robot's state: position, facing, the justTeleported and skill flags, speed, the move in
+// progress (or, under the robot's lock, the first one queued) and the class. The robot's
+// stamp becomes now. True when the packet went to the sender.
+bool SendRobotState(Robot* robot);
+// A wall shot into cell by the robot facing facing degrees; true when it went to the sender.
+bool SendWallAnimation(Robot* robot, const Location* cell, int facing);
