@@ -19,6 +19,9 @@ check "the window opens, the lobby starts the game, and q quits" '[ $rc -eq 0 ]'
 check "the window is 640 x 480" 'grep -q "Width: 640" "$work/info.txt" && grep -q "Height: 480" "$work/info.txt"'
 check "the host plays as player 0" 'grep -q "player 0" "$work/game.txt"'
 check "the lobby showed the hosted game" 'grep -q "1. Test" "$work/game.txt"'
+check "the host's robot is printed with its name and description" \
+  'grep -q "^Robot Vantrell$" "$work/game.txt" && grep -q "^Desc: Heroic Robot$" "$work/game.txt"'
+check "the host's robot stands beside its home" 'grep -q "^Vantrell stands at (5, 4, 2) facing 0$" "$work/game.txt"'
 check "the host reads the world without a file error" \
   'grep -q "^World worlds.bigworld.txt" "$work/game.txt" && ! grep -q "file error" "$work/game.txt"'
 

@@ -29,10 +29,7 @@ class RobotTest : public WorldTest {
   protected:
     void SetUp() override {
         WorldTest::SetUp();
-        StdoutCapture capture;
-        capture.Start();
-        LoadRegistry(gRegistry);
-        capture.Stop();
+        Quietly([] { LoadRegistry(gRegistry); });
         world_ = Load(kRobotWorld);
         gWorld = world_;
         gPlayerRobot = nullptr;
@@ -99,6 +96,20 @@ class RobotTest : public WorldTest {
     using Triple = std::tuple<int, int, int>;
     static Triple Cell(int x, int y, int z) { return {x, y, z}; }
     static Triple CellOf(const Location& l) { return {l.x, l.y, l.z}; }
+
+    // A state packet as another copy sends it, at height 2.
+    static RobotStatePacket State(double x, double y, int facing, int32_t move, double speed,
+                                  int16_t flags = 0) {
+        RobotStatePacket p = {};
+        p.x = x;
+        p.y = y;
+        p.z = 2.0;
+        p.facing = static_cast<int16_t>(facing);
+        p.move = move;
+        p.speed = speed;
+        p.flags = flags;
+        return p;
+    }
 
     static std::vector<std::vector<uint8_t>>& sent() {
         static std::vector<std::vector<uint8_t>> packets;

@@ -363,25 +363,14 @@ TEST_F(RobotState, OnlyTheRobotsDrivenHereAreSentWithTheirNextSequence) {
 
 TEST_F(RobotState, AppliedStateMovesARemoteRobotBetweenCells) {
     Robot* r = Put(Make(1, false), 3, 3);
-    RobotStatePacket p = {};
-    p.x = 6.0;
-    p.y = 4.0;
-    p.z = 2.0;
-    p.facing = 90;
-    p.speed = -0.5;
-    p.move = MOVE_BACKWARD;
-    p.flags = STATE_FLAG_JUST_TELEPORTED;
+    RobotStatePacket p = State(6, 4, 90, MOVE_BACKWARD, -0.5, STATE_FLAG_JUST_TELEPORTED);
     ASSERT_TRUE(ApplyRobotState(r, &p));
     EXPECT_EQ(RobotAt(6, 4), r);
     EXPECT_EQ(CellOf(r->targetCell), Cell(6, 3, 2)); // behind it
     EXPECT_EQ(r->justTeleported, 1);
     EXPECT_EQ(r->skillFlag, 0);
-    p.x = 2.5; // mid-step from (2, 7) to (3, 7): the cell counts from half-way
-    p.y = 7.0;
-    p.facing = 0;
-    p.move = MOVE_FORWARD;
-    p.speed = 0.5;
-    p.flags = STATE_FLAG_SKILL;
+    // Mid-step from (2, 7) to (3, 7): the cell counts from half-way.
+    p = State(2.5, 7, 0, MOVE_FORWARD, 0.5, STATE_FLAG_SKILL);
     ASSERT_TRUE(ApplyRobotState(r, &p));
     EXPECT_EQ(At(6, 4), EEmpty); // no stale robot left behind
     EXPECT_EQ(RobotAt(3, 7), r);
@@ -394,11 +383,7 @@ TEST_F(RobotState, AppliedStateMovesARemoteRobotBetweenCells) {
 
 TEST_F(RobotState, UnusableStatesAreRefusedWhole) {
     Robot* r = Put(Make(1, false), 3, 3);
-    RobotStatePacket good = {};
-    good.x = 4.0;
-    good.y = 4.0;
-    good.z = 2.0;
-    good.speed = 0.5;
+    RobotStatePacket good = State(4, 4, 0, 0, 0.5);
     ASSERT_TRUE(ApplyRobotState(r, &good));
     r->remoteUpdated = 0;
     const Robot before = *r;
