@@ -490,8 +490,7 @@ bool ApplyRobotState(Robot* robot, const RobotStatePacket* packet) {
         std::printf("Refusing state of robot %d: %s\n", robot->uid, fault);
         return false;
     }
-    if (robot->cell.z > 0)
-        LeaveCell(robot, world);
+    LeaveCell(robot, world); // only a cell marked with this robot, so also before placement
     robot->position = {packet->x, packet->y, packet->z};
     robot->cell = RoundToCell(&robot->position);
     OccupyCell(robot, world);
