@@ -121,6 +121,16 @@ TEST_F(Items, TheWallGoesUpInFrontAndIsAnnounced) {
     out = Quietly([&] { UseItem(r, 7003); });
     EXPECT_NE(out.find("no room for a wall"), std::string::npos);
     EXPECT_EQ(sent().size(), 1u);
+
+    // Another player's copy announces its own walls; the enemy server announces all of its.
+    Robot* other = Put(Make(1, false), 6, 6);
+    Quietly([&] { UseItem(other, 7003); });
+    EXPECT_EQ(sent().size(), 1u);
+    gLocalRobotUid = -1;
+    Robot* computer = Put(Make(4, false), 7, 7);
+    Quietly([&] { UseItem(computer, 7003); });
+    EXPECT_EQ(sent().size(), 2u);
+    EXPECT_EQ(computer->sequence, 1u);
 }
 
 TEST_F(Items, SmokeEndsOnlyABattleAndTheBeaconTeleports) {
