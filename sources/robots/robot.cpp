@@ -175,7 +175,9 @@ void QueueMove(Robot* robot, int32_t command) {
     int32_t* lastCommand = last != NULL ? static_cast<int32_t*>(last->data) : NULL;
     if (robot->teleporting) {
         // No new moves while the robot is between two teleporter ends.
-    } else if (IsStep(command) || lastCommand == NULL || std::abs(*lastCommand) >= 32767) {
+    } else if (IsStep(command) || lastCommand == NULL ||
+               std::llabs(*lastCommand) >= MOVE_TURN_LIMIT - 1) {
+        // A step, or a last entry the size of a step, starts a new entry.
         int32_t* entry = static_cast<int32_t*>(SafeMalloc(sizeof(int32_t)));
         *entry = command;
         ListAppend(robot->moveQueue, entry);
