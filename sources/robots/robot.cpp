@@ -8,6 +8,7 @@
 #include "net/gamesend.h"
 #include "net/packets.h"
 #include "robots/roboteffects.h"
+#include "sound/sound.h"
 #include "world/energon.h"
 #include "world/world.h"
 
@@ -274,7 +275,7 @@ bool PickUpEnergon(Robot* robot, CellData* cell, World* world) {
     if (cell == NULL || cell->energonId == 0)
         return false;
     if (robot->index < NUM_PLAYER_SLOTS)
-        PlayRobotSound("sounds\\e0energon.wav");
+        PlaySoundFile("sounds\\e0energon.wav");
     // The copy that drives the robot replaces the deposit somewhere else for everyone.
     int amount = TakeEnergon(world, cell->energonId, robot->isLocal != 0);
     AddItemsToInventory(robot->inventory, ENERGON_ITEM_UID, amount);
@@ -399,7 +400,7 @@ bool RobotUpdate(Robot* robot) {
                 ClearMoveQueue(robot);
             StartTeleportEffect(robot, world);
             if (robot->index < NUM_PLAYER_SLOTS)
-                PlayRobotSound("sounds\\Jugteleport.wav");
+                PlaySoundFile("sounds\\Jugteleport.wav");
             return false;
         }
         if (FacingHome(robot, world))

@@ -16,8 +16,8 @@
 // shared (the enemy server plans on another thread than its tick): every queue operation holds
 // the robot's recursive lock.
 //
-// Effects that other modules show or decide (animations, messages, the battle's end, sounds)
-// are set going through roboteffects.h.
+// Effects that other modules show or decide (animations, messages, the battle's end) are set
+// going through roboteffects.h; sounds play through the sound service.
 #pragma once
 
 #include "data/inventory.h"

@@ -1,6 +1,6 @@
-// roboteffects: the calls a robot makes into the animations, the menus, the battle and the
-// sound service. Each body below is what the game does until its module joins; the module
-// replaces that body with its own call.
+// roboteffects: the calls a robot makes into the animations, the menus and the battle. Each
+// body below is what the game does until its module joins; the module replaces that body with
+// its own call.
 #include "robots/roboteffects.h"
 
 #include "robots/robot.h"
@@ -43,6 +43,3 @@ void EndBattleWithoutWinner(Robot* robot) {
 void ShowRobotMessage(const char* text) {
     std::printf("%s.\n", text);
 }
-
-// The sound service's PlaySoundFile(name) goes here.
-void PlayRobotSound(const char* /*name*/) {}

@@ -1,10 +1,10 @@
 // roboteffects: what a robot sets going in the modules that show, tell or decide.
 //
-// The robot starts animations (teleport, wall, smoke, sonar), shows messages on the menus,
-// ends its battle when a smoke bomb goes off and plays sounds. Those modules join the game
-// after the robot; every such call goes through one function here, and each function is the
-// one place its module plugs in (its comment says what it does until then). Nothing else in
-// the robot calls those modules.
+// The robot starts animations (teleport, wall, smoke, sonar), shows messages on the menus and
+// ends its battle when a smoke bomb goes off. Those modules join the game after the robot;
+// every such call goes through one function here, and each function is the one place its
+// module plugs in (its comment says what it does until then). Nothing else in the robot calls
+// those modules.
 #pragma once
 
 #include "foundation/utilities.h"
@@ -38,6 +38,3 @@ void EndBattleWithoutWinner(Robot* robot);
 // A message to the player on the menus, shown with a full stop after it. Until the menus
 // join, printed so on the console.
 void ShowRobotMessage(const char* text);
-
-// One sound effect by its game file name. Until the sound service joins, nothing is played.
-void PlayRobotSound(const char* name);

@@ -5,6 +5,7 @@
 #include "net/gamesend.h"
 #include "robots/robot.h"
 #include "robots/roboteffects.h"
+#include "sound/sound.h"
 #include "world/world.h"
 
 #include <cmath>
@@ -61,7 +62,7 @@ bool ReceiveObject(Robot* robot, int uid, int silent) {
         return false; // the registry said which uid it does not know
     AddItemToInventory(robot->inventory, uid);
     if (!silent) {
-        PlayRobotSound("sounds\\ff3save.wav");
+        PlaySoundFile("sounds\\ff3save.wav");
         char message[NAME_SIZE + 16];
         std::snprintf(message, sizeof message, format, name);
         ShowRobotMessage(message);
@@ -82,7 +83,7 @@ bool LearnSkill(Robot* robot, int uid) {
 bool ConvertEnergon(Robot* robot) {
     if (!ConvertEnergonToMagicite(robot->inventory))
         return false;
-    PlayRobotSound("sounds\\ff3magicite.wav");
+    PlaySoundFile("sounds\\ff3magicite.wav");
     return true;
 }
 
@@ -112,7 +113,7 @@ static void UseWallItem(Robot* robot) {
         std::printf("UseItem: no room for a wall beyond the edge of the world\n");
         return;
     }
-    PlayRobotSound("sounds\\hexendown.wav");
+    PlaySoundFile("sounds\\hexendown.wav");
     int strength = static_cast<int>(robot->stats.power * 3.0 + robot->stats.dexterity * 3.0);
     StartWallEffect(robot, world, &cell, strength, static_cast<float>(robot->facing));
     SendWallAnimation(robot, &cell, robot->facing);
@@ -141,7 +142,7 @@ static void UseBeaconItem(Robot* robot) {
     const Teleporter* teleporter = GetTeleporter(world, RandomInt(0, n - 1));
     robot->targetCell = RandomInt(0, 1) == 0 ? teleporter->end1 : teleporter->end2;
     FinishTeleport(robot, world);
-    PlayRobotSound("sounds\\Jugteleport.wav");
+    PlaySoundFile("sounds\\Jugteleport.wav");
 }
 
 // Every other item adds its stats block to the robot's and is used up.
@@ -153,7 +154,7 @@ static void UseStatsItem(Robot* robot, int itemUid) {
         return;
     }
     if (itemUid == REPAIR_ITEM_UID)
-        PlayRobotSound("sounds\\ff3healmag.wav");
+        PlaySoundFile("sounds\\ff3healmag.wav");
     AddStats(&robot->stats, &item->deltaStats);
     RemoveItemFromInventory(robot->inventory, itemUid);
 }

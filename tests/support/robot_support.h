@@ -1,5 +1,6 @@
 // A fixture for the robots' tests: the shipped definitions, a small world read from text, the
-// camera, and every packet the code under test sends captured instead of sent.
+// camera, the sound service (its last effect tells what played), and every packet the code under
+// test sends captured instead of sent.
 #pragma once
 
 #include "core/game.h"
@@ -7,6 +8,7 @@
 #include "net/gamesend.h"
 #include "net/packets.h"
 #include "robots/robot.h"
+#include "sound/sound.h"
 #include "support/world_support.h"
 
 #include <cstdint>
@@ -35,12 +37,14 @@ class RobotTest : public WorldTest {
         gPlayerRobot = nullptr;
         gLocalRobotUid = 0;
         InitCamera();
+        InitSound();
         sent().clear();
         savedSender_ = SetPacketSender(Capture);
     }
     void TearDown() override {
         SetPacketSender(savedSender_);
         FreeCamera();
+        ShutdownSound();
         gWorld = nullptr;
         gPlayerRobot = nullptr;
         gLocalRobotUid = 0;

@@ -247,6 +247,7 @@ TEST_F(Movement, TeleportersWorkBothWaysButNotAgainBeforeTheNextStep) {
     EXPECT_EQ(GetRobotAt(world_, &r->cell), r);
     ASSERT_EQ(SentStates().size(), before + 1); // the other copies learn of it at once
     EXPECT_EQ(SentStates().back().flags & STATE_FLAG_JUST_TELEPORTED, 1);
+    EXPECT_EQ(GetLastSound(), "sounds\\Jugteleport.wav");
 
     // Standing on the far end does not send it back: it walks off.
     TicksUntilIdle(r);
@@ -276,6 +277,7 @@ TEST_F(Movement, EnergonIsPickedUpAndTurnedIntoMagiciteFacingHome) {
     int deposits = world_->energonCount;
     TicksUntilIdle(r);
     EXPECT_TRUE(RobotUpdate(r)); // the pick-up is seen at rest
+    EXPECT_EQ(GetLastSound(), "sounds\\e0energon.wav");
     EXPECT_EQ(RobotItemQuantity(r, ENERGON_ITEM_UID), 9);
     EXPECT_EQ(LookupEnergon(world_, 60000), nullptr);
     EXPECT_EQ(world_->energonCount, deposits); // the local robot's copy makes a new one
@@ -289,6 +291,7 @@ TEST_F(Movement, EnergonIsPickedUpAndTurnedIntoMagiciteFacingHome) {
     AddItemsToInventory(home->inventory, ENERGON_ITEM_UID, 15);
     EXPECT_TRUE(RobotUpdate(home));
     EXPECT_EQ(RobotItemQuantity(home, MAGICITE_ITEM_UID), 2);
+    EXPECT_EQ(GetLastSound(), "sounds\\ff3magicite.wav");
     EXPECT_EQ(RobotItemQuantity(home, ENERGON_ITEM_UID), 5);
     home->facing = 0; // facing away nothing happens
     AddItemsToInventory(home->inventory, ENERGON_ITEM_UID, 20);

@@ -18,12 +18,15 @@ TEST_F(Receiving, WeaponsFillTheirSlotsAndRaiseTheStats) {
     Stats start = hover->stats;
     std::string out = Quietly([&] { EXPECT_TRUE(ReceiveObject(hover, 5001, 0)); });
     EXPECT_EQ(out, "Received Big-Shot Volley.\n");
+    EXPECT_EQ(GetLastSound(), "sounds\\ff3save.wav");
     EXPECT_EQ(hover->nWeapons, 2);
     EXPECT_EQ(hover->weapons[1], 5001);
     EXPECT_EQ(hover->stats.power, start.power + 8);
     EXPECT_EQ(hover->stats.dexterity, start.dexterity - 1);
     // A full set of slots gives the last one to the newcomer.
+    PlaySoundFile("sounds\\ff7ice.wav");
     Quietly([&] { ReceiveObject(hover, 5002, 1); });
+    EXPECT_EQ(GetLastSound(), "sounds\\ff7ice.wav"); // silently
     EXPECT_EQ(hover->nWeapons, 2);
     EXPECT_EQ(hover->weapons[0], 5000);
     EXPECT_EQ(hover->weapons[1], 5002);
@@ -76,6 +79,7 @@ TEST_F(Items, RepairKitsAndChipsChangeTheStatsAndAreUsedUp) {
     r->stats.hitPoints = static_cast<int16_t>(r->stats.totalHP - 200);
     Quietly([&] { UseItem(r, 7000); });
     EXPECT_EQ(r->stats.hitPoints, r->stats.totalHP - 80);
+    EXPECT_EQ(GetLastSound(), "sounds\\ff3healmag.wav");
     Quietly([&] { UseItem(r, 7000); });
     EXPECT_EQ(r->stats.hitPoints, r->stats.totalHP); // no more than the total
     EXPECT_FALSE(RobotHasItem(r, 7000));
