@@ -4,6 +4,8 @@
 #include "core/mainloop.h"
 #include "net/network.h"
 #include "net/packets.h"
+#include "data/registry.h"
+#include "robots/robot.h"
 #include "world/energon.h"
 #include "world/world.h"
 
@@ -71,12 +73,84 @@ bool OnRobotLeft(const uint8_t* packet, size_t length) {
     return true;
 }
 
+namespace {
+
+// A robot record this copy already has for uid, even one that left the world: records stay in
+// the registry, so a robot that comes back takes its old record again.
+Robot* KnownRobot(int32_t uid) {
+    auto* entry = static_cast<RegistryEntry*>(HashTableLookup(gRegistry->table, &uid));
+    return entry != nullptr ? static_cast<Robot*>(entry->object) : nullptr;
+}
+
+// The robot a first state packet announces, created (or taken again) and placed at its start.
+Robot* JoinRobot(const RobotStatePacket& p) {
+    int32_t uid = static_cast<int32_t>(p.uid);
+    if (GetObjectTypeFromUID(uid) != ERobotType || uid < ROBOT_UID_BASE) {
+        std::printf("Dropped a state packet: %u is not a robot uid\n", p.uid);
+        return nullptr;
+    }
+    Robot* robot = KnownRobot(uid);
+    if (robot == nullptr) {
+        int32_t classUid = static_cast<int32_t>(p.classUid);
+        RobotClass* robotClass = GetObjectTypeFromUID(classUid) == ERobotClassType
+                                     ? LookupRobotClass(gRegistry, classUid)
+                                     : nullptr;
+        if (robotClass == nullptr) {
+            std::printf("Dropped a state packet of robot %d: no robot class %u\n", uid, p.classUid);
+            return nullptr;
+        }
+        robot = NewRobot(robotClass, uid - ROBOT_UID_BASE, 0);
+        robot->uid = uid;
+        RegisterRobot(gRegistry, robot, uid);
+    } else {
+        // Back after leaving: its new copy counts its packets from 0 again.
+        robot->sequence = 0;
+    }
+    PlaceRobotInWorld(robot, gWorld->uid);
+    std::printf("Robot %d joined the game\n", uid);
+    return robot;
+}
+
+} // namespace
+
+bool OnRobotState(const uint8_t* packet, size_t length) {
+    RobotStatePacket p;
+    if (!DecodeRobotState(packet, length, &p) || gWorld == nullptr)
+        return false;
+    int32_t uid = static_cast<int32_t>(p.uid);
+    if (uid == gLocalRobotUid)
+        return false;
+    Robot* robot = FindRobotInWorld(gWorld, uid);
+    bool serverMode = gLocalRobotUid == -1;
+    if (robot != nullptr && serverMode && robot->index >= FIRST_COMPUTER_INDEX)
+        return false; // the server's own robots
+    if (robot != nullptr && robot->isLocal) {
+        std::printf("Ignored a state packet for our own robot %d\n", uid);
+        return false;
+    }
+    bool changed = false;
+    if (robot == nullptr) {
+        robot = JoinRobot(p);
+        if (robot == nullptr)
+            return false;
+        changed = true;
+    }
+    if (p.sequence > robot->sequence && ApplyRobotState(robot, &p)) {
+        robot->sequence = p.sequence;
+        robot->stamp = GetTimeStamp();
+        changed = true;
+    }
+    return changed;
+}
+
 bool HandlePacket(const uint8_t* packet, size_t length) {
     if (packet == nullptr || length == 0)
         return false;
     switch (packet[0]) {
     case EEnergonPacket:
         return OnEnergon(packet, length);
+    case ERobotStatePacket:
+        return OnRobotState(packet, length);
     case EChestOpenedPacket:
         return OnChestOpened(packet, length);
     case ERobotLeftPacket:

@@ -18,5 +18,6 @@ bool PumpPackets();
 void InstallGameReceiver();
 
 bool OnEnergon(const uint8_t* packet, size_t length);
+bool OnRobotState(const uint8_t* packet, size_t length);
 bool OnChestOpened(const uint8_t* packet, size_t length);
 bool OnRobotLeft(const uint8_t* packet, size_t length);

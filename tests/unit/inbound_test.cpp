@@ -4,9 +4,12 @@
 #include "core/mainloop.h"
 #include "net/network.h"
 #include "net/packets.h"
+#include "support/robot_support.h"
 #include "support/world_support.h"
 #include "world/energon.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -137,6 +140,99 @@ TEST_F(Inbound, TheInboxKeepsArrivalOrderAndUnknownTypesAreIgnored) {
     EXPECT_EQ(LookupEnergon(world, id)->x, 7); // the first one counts; the second is a repeat
     EXPECT_EQ(GameInbox().Pending(), 0u);
     EXPECT_FALSE(PumpPackets());
+}
+
+// State packets from the other copies: a robot appears, moves, is never moved backwards in
+// time, and never takes over this copy's own robot.
+class RemoteState : public RobotTest {
+  protected:
+    bool Receive(RobotStatePacket p, uint32_t uid, uint32_t sequence, uint32_t classUid = 4000) {
+        p.uid = uid;
+        p.sequence = sequence;
+        p.classUid = classUid;
+        std::vector<uint8_t> bytes(ROBOT_STATE_PACKET_SIZE);
+        EncodeRobotState(&p, bytes.data());
+        bool changed = false;
+        output = Quietly([&] { changed = HandlePacket(bytes.data(), bytes.size()); });
+        Robot* r = FindRobotInWorld(world_, static_cast<int>(uid));
+        if (r != nullptr && std::find(robots_.begin(), robots_.end(), r) == robots_.end())
+            robots_.push_back(r);
+        return changed;
+    }
+    std::string output;
+};
+
+TEST_F(RemoteState, AFirstPacketCreatesTheRobotAtItsStartAndLaterOnesMoveIt) {
+    EXPECT_TRUE(Receive(State(4, 4, 90, 0, 0.5), 3001, 0));
+    Robot* r = FindRobotInWorld(world_, 3001);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->isLocal, 0);
+    EXPECT_EQ(r->robotClass->uid, 4000);
+    EXPECT_EQ(LookupRobot(gRegistry, 3001), r);
+    EXPECT_EQ(CellOf(r->cell), Cell(10, 9, 2)); // beside its home: sequence 0 only creates
+    EXPECT_EQ(r->facing, 0);
+
+    EXPECT_TRUE(Receive(State(4, 4, 90, MOVE_FORWARD, 0.5), 3001, 1));
+    EXPECT_EQ(CellOf(r->cell), Cell(4, 4, 2));
+    EXPECT_EQ(r->facing, 90);
+    EXPECT_EQ(r->sequence, 1u);
+    EXPECT_EQ(RobotAt(4, 4), r);
+
+    // Equal and older sequence numbers change nothing.
+    EXPECT_FALSE(Receive(State(6, 6, 180, 0, 0.5), 3001, 1));
+    EXPECT_FALSE(Receive(State(6, 6, 180, 0, 0.5), 3001, 0));
+    EXPECT_EQ(CellOf(r->cell), Cell(4, 4, 2));
+    EXPECT_TRUE(Receive(State(6, 6, 180, 0, 0.5), 3001, 7));
+    EXPECT_EQ(RobotAt(6, 6), r);
+    EXPECT_EQ(RobotAt(4, 4), nullptr); // no stale robot left behind
+}
+
+TEST_F(RemoteState, BadPacketsAreDroppedWithoutChangingAnything) {
+    EXPECT_FALSE(Receive(State(4, 4, 0, 0, 0.5), 3001, 1, 4009)); // no such class
+    EXPECT_NE(output.find("no robot class 4009"), std::string::npos) << output;
+    EXPECT_FALSE(Receive(State(4, 4, 0, 0, 0.5), 3001, 1, 7000)); // not a class at all
+    EXPECT_FALSE(Receive(State(4, 4, 0, 0, 0.5), 5001, 1));       // not a robot
+    EXPECT_EQ(FindRobotInWorld(world_, 3001), nullptr);
+
+    Receive(State(4, 4, 0, 0, 0.5), 3002, 1);
+    Robot* r = FindRobotInWorld(world_, 3002);
+    ASSERT_NE(r, nullptr);
+    EXPECT_FALSE(Receive(State(400, 4, 0, 0, 0.5), 3002, 2));
+    EXPECT_FALSE(Receive(State(4, std::nan(""), 0, 0, 0.5), 3002, 3));
+    EXPECT_FALSE(Receive(State(5, 4, 400, 0, 0.5), 3002, 4));
+    EXPECT_EQ(CellOf(r->cell), Cell(4, 4, 2));
+    EXPECT_EQ(r->sequence, 1u); // a refused packet does not use up its number
+    EXPECT_TRUE(Receive(State(5, 4, 0, 0, 0.5), 3002, 2));
+    EXPECT_EQ(CellOf(r->cell), Cell(5, 4, 2));
+}
+
+TEST_F(RemoteState, OurOwnRobotIsNeverMovedFromOutside) {
+    Robot* mine = Put(Make(0, true), 3, 3);
+    gLocalRobotUid = 3000;
+    EXPECT_FALSE(Receive(State(7, 7, 90, 0, 0.5), 3000, 99));
+    EXPECT_EQ(CellOf(mine->cell), Cell(3, 3, 2));
+    EXPECT_EQ(mine->facing, 0);
+    // In the server its own computer robots are not moved by echoes either.
+    Robot* computer = Put(Make(4, true), 6, 6);
+    gLocalRobotUid = -1;
+    EXPECT_FALSE(Receive(State(7, 7, 90, 0, 0.5), 3004, 99));
+    EXPECT_EQ(CellOf(computer->cell), Cell(6, 6, 2));
+}
+
+TEST_F(RemoteState, ARobotThatLeftAndComesBackCountsFromZeroAgain) {
+    Receive(State(4, 4, 0, 0, 0.5), 3001, 5);
+    Robot* r = FindRobotInWorld(world_, 3001);
+    ASSERT_NE(r, nullptr);
+    std::vector<uint8_t> left(ROBOT_LEFT_PACKET_SIZE);
+    RobotLeftPacket lp = {0, 3001};
+    EncodeRobotLeft(&lp, left.data());
+    Quietly([&] { HandlePacket(left.data(), left.size()); });
+    EXPECT_EQ(FindRobotInWorld(world_, 3001), nullptr);
+    EXPECT_EQ(RobotAt(4, 4), nullptr);
+    EXPECT_TRUE(Receive(State(4, 4, 0, 0, 0.5), 3001, 0));
+    EXPECT_EQ(FindRobotInWorld(world_, 3001), r); // the same record, placed again
+    EXPECT_TRUE(Receive(State(8, 4, 0, 0, 0.5), 3001, 1));
+    EXPECT_EQ(CellOf(r->cell), Cell(8, 4, 2));
 }
 
 } // namespace
