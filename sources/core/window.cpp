@@ -75,8 +75,16 @@ void TimerTick(int /*value*/) {
     glutTimerFunc(static_cast<unsigned>(tick.delay), TimerTick, 0);
 }
 
+// Received packets are handled on this thread, a few milliseconds after they arrive.
+static void PumpTimer(int /*value*/) {
+    if (PumpPackets())
+        glutPostRedisplay();
+    glutTimerFunc(PUMP_MILLISECONDS, PumpTimer, 0);
+}
+
 void StartTimer() {
     glutTimerFunc(TICK_MILLISECONDS, TimerTick, 0);
+    glutTimerFunc(PUMP_MILLISECONDS, PumpTimer, 0);
 }
 
 static void WanderingDisplay() {

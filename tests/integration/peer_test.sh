@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# A hosting copy and a peer that speaks the wire format, over real multicast on loopback inside
+# a private network namespace: the host's robot state (first broadcast and keep-alive), its 50
+# energon deposits and its departure reach the peer; a robot the peer announces appears on the
+# host, moves and leaves.
+set -uo pipefail
+exe="$1"; peer="$2"
+scripts="${VANTRELL_SCRIPTS:?}"
+if [ "${VANTRELL_IN_NETNS:-}" != "1" ]; then
+  exec "$scripts/netns-run" bash "$0" "$@"
+fi
+if [ -z "${DISPLAY:-}" ]; then
+  exec "$scripts/xvfb-test" bash "$0" "$@"
+fi
+work="$(mktemp -d)"
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"; }
+trap cleanup EXIT
+fail=0
+check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
+wait_for() { # file, pattern, tenths of a second
+  for _ in $(seq 1 "$3"); do grep -q -- "$2" "$1" 2>/dev/null && return 0; sleep 0.1; done
+  return 1
+}
+
+"$peer" listen 0 25 >"$work/heard.txt" 2>&1 &
+pids+=($!)
+mkfifo "$work/keys"
+"$exe" -c Arena <"$work/keys" >"$work/host.txt" 2>&1 &
+host=$!
+pids+=($host)
+exec 3>"$work/keys"
+sleep 2.5
+printf s >&3
+wait_for "$work/host.txt" "stands at" 100 || echo "host did not start"
+sleep 1.5 # the host's ticks and its first keep-alive
+
+"$peer" state 0 3001 0 10 10 2 0 4000
+wait_for "$work/host.txt" "Robot 3001 joined the game" 30
+"$peer" state 0 3001 1 12 10 2 90 4000
+"$peer" state 0 3001 1 30 30 2 90 4000 # a repeat of number 1: ignored
+"$peer" state 0 3001 2 13 10 2 400 4000 # a facing no robot has: refused
+sleep 0.5
+"$peer" left 0 3001
+wait_for "$work/host.txt" "Robot 3001 left the game" 30
+
+wid=$(xdotool search --name '^Vantrell IV$' 2>/dev/null | head -n 1)
+[ -n "$wid" ] && xdotool key --window "$wid" q
+for _ in $(seq 1 50); do kill -0 $host 2>/dev/null || break; sleep 0.1; done
+sleep 0.5
+
+check "the host announced its robot once it stood in the world" 'grep -q "state uid 3000 seq 0 " "$work/heard.txt"'
+check "the host kept announcing its standing robot" 'grep -q "state uid 3000 seq [1-9]" "$work/heard.txt"'
+check "the host sent its 50 energon deposits" '[ "$(grep -c "^energon id" "$work/heard.txt")" -ge 50 ]'
+check "the peer's robot joined the host's game" 'grep -q "Robot 3001 joined the game" "$work/host.txt"'
+check "the refused state packet was reported" 'grep -q "Refusing state of robot 3001" "$work/host.txt"'
+check "the peer's robot left the host's game" 'grep -q "Robot 3001 left the game" "$work/host.txt"'
+check "q ended the host, which said its robot leaves" 'grep -q "^left uid 3000" "$work/heard.txt"'
+check "the host never stopped on a packet" '! grep -qiE "assert|abort|segmentation" "$work/host.txt"'
+[ $fail -eq 0 ] || { echo "== host"; tail -n 40 "$work/host.txt"; echo "== heard"; head -n 20 "$work/heard.txt"; }
+exit $fail
