@@ -108,3 +108,80 @@ bool SendWallAnimation(Robot* robot, const Location* cell, int facing) {
     gSender(buffer, EncodeAnimation(&p, buffer));
     return true;
 }
+
+static bool SendBattleStart(Robot* robot, uint8_t subType, int32_t challengerUid,
+                            int32_t challengedUid) {
+    if (!DrivenHere(robot))
+        return false;
+    BattleStartPacket p = {};
+    p.channel = CurrentChannelByte();
+    p.subType = subType;
+    p.challengerUid = static_cast<uint32_t>(challengerUid);
+    p.challengedUid = static_cast<uint32_t>(challengedUid);
+    CopyNameField(p.name, sizeof p.name, robot->name);
+    p.stats = robot->stats;
+    p.sequence = TakeSequence(robot);
+    uint8_t buffer[BATTLE_START_PACKET_SIZE];
+    gSender(buffer, EncodeBattleStart(&p, buffer));
+    return true;
+}
+
+bool SendBattleChallenge(Robot* robot, int32_t targetUid) {
+    return SendBattleStart(robot, EBattleChallenge, robot->uid, targetUid);
+}
+
+bool SendBattleAccept(Robot* robot, int32_t challengerUid) {
+    return SendBattleStart(robot, EBattleAccept, challengerUid, robot->uid);
+}
+
+bool SendAction(Robot* actor, const Stats* actorChange, const Stats* targetChange,
+                int32_t targetUid, uint8_t flagA, uint8_t flagB) {
+    if (!DrivenHere(actor))
+        return false;
+    ActionPacket p = {};
+    p.channel = CurrentChannelByte();
+    p.actorUid = static_cast<uint32_t>(actor->uid);
+    p.actorChange = *actorChange;
+    p.targetChange = *targetChange;
+    p.targetUid = static_cast<uint32_t>(targetUid);
+    p.flagA = flagA;
+    p.flagB = flagB;
+    p.sequence = TakeSequence(actor);
+    uint8_t buffer[ACTION_PACKET_SIZE];
+    gSender(buffer, EncodeAction(&p, buffer));
+    return true;
+}
+
+bool SendAnimation(Robot* robot, const Robot* target, uint32_t animationType, uint32_t value) {
+    if (!DrivenHere(robot))
+        return false;
+    AnimationPacket p = {};
+    p.channel = CurrentChannelByte();
+    p.robotUid = static_cast<uint32_t>(robot->uid);
+    p.type = animationType;
+    p.targetUid = target != nullptr ? static_cast<uint32_t>(target->uid) : NO_UID;
+    p.value = value;
+    p.sequence = TakeSequence(robot);
+    uint8_t buffer[ANIMATION_PACKET_SIZE];
+    gSender(buffer, EncodeAnimation(&p, buffer));
+    return true;
+}
+
+int SendBattleOver(const Robot* loser, int32_t winnerUid) {
+    BattleOverPacket p = {};
+    p.channel = CurrentChannelByte();
+    p.loserUid = static_cast<uint32_t>(loser->uid);
+    p.winnerUid = static_cast<uint32_t>(winnerUid);
+    uint8_t buffer[BATTLE_OVER_PACKET_SIZE];
+    return gSender(buffer, EncodeBattleOver(&p, buffer));
+}
+
+int SendPrize(int32_t winnerUid, uint32_t skillUid, uint32_t itemUid) {
+    PrizePacket p = {};
+    p.channel = CurrentChannelByte();
+    p.winnerUid = static_cast<uint32_t>(winnerUid);
+    p.skillUid = skillUid;
+    p.itemUid = itemUid;
+    uint8_t buffer[PRIZE_PACKET_SIZE];
+    return gSender(buffer, EncodePrize(&p, buffer));
+}

@@ -9,6 +9,7 @@
 // for a robot carries the robot's sequence number, which then grows by one.
 #pragma once
 
+#include "data/stats.h"
 #include "foundation/utilities.h"
 
 #include <cstddef>
@@ -35,3 +36,18 @@ int SendRobotLeft(int32_t uid);
 bool SendRobotState(Robot* robot);
 // A wall shot into cell by the robot facing facing degrees; true when it went to the sender.
 bool SendWallAnimation(Robot* robot, const Location* cell, int facing);
+
+// A challenge from robot to targetUid (sub-type 0), carrying robot's name and stats.
+bool SendBattleChallenge(Robot* robot, int32_t targetUid);
+// The challenged robot's answer to challengerUid (sub-type 1), with its own name and stats.
+bool SendBattleAccept(Robot* robot, int32_t challengerUid);
+// The outcome of one battle action as changes to both stats blocks.
+bool SendAction(Robot* actor, const Stats* actorChange, const Stats* targetChange,
+                int32_t targetUid, uint8_t flagA, uint8_t flagB);
+// An effect every copy shows: the robot's animationType aimed at target, with value (a skill
+// uid, or the uid an attack started with).
+bool SendAnimation(Robot* robot, const Robot* target, uint32_t animationType, uint32_t value);
+// The battle is over: loser lost to winnerUid.
+int SendBattleOver(const Robot* loser, int32_t winnerUid);
+// What the loser hands to winnerUid: a skill and an item uid, each NO_UID (-1) for none.
+int SendPrize(int32_t winnerUid, uint32_t skillUid, uint32_t itemUid);
