@@ -2,18 +2,9 @@
 # Hosting and joining over real multicast on loopback, inside a private network namespace:
 # two joiners answer the same announcement at once and still get different player indices,
 # and a second host takes the next free slot.
-set -uo pipefail
-driver="$1"
-scripts="${VANTRELL_SCRIPTS:?}"
-if [ "${VANTRELL_IN_NETNS:-}" != "1" ]; then
-  exec "$scripts/netns-run" bash "$0" "$@"
-fi
-work="$(mktemp -d)"
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"; }
-trap cleanup EXIT
-fail=0
-check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
+NEEDS_NETNS=1
+source "$(dirname "$0")/../e2e/common.sh" "$@"
+driver="$exe"
 
 start() { # name, args...: runs the driver with keys from a fifo
   local name="$1"; shift

@@ -3,25 +3,9 @@
 # a private network namespace: the host's robot state (first broadcast and keep-alive), its 50
 # energon deposits and its departure reach the peer; a robot the peer announces appears on the
 # host, moves and leaves.
-set -uo pipefail
-exe="$1"; peer="$2"
-scripts="${VANTRELL_SCRIPTS:?}"
-if [ "${VANTRELL_IN_NETNS:-}" != "1" ]; then
-  exec "$scripts/netns-run" bash "$0" "$@"
-fi
-if [ -z "${DISPLAY:-}" ]; then
-  exec "$scripts/xvfb-test" bash "$0" "$@"
-fi
-work="$(mktemp -d)"
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"; }
-trap cleanup EXIT
-fail=0
-check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
-wait_for() { # file, pattern, tenths of a second
-  for _ in $(seq 1 "$3"); do grep -q -- "$2" "$1" 2>/dev/null && return 0; sleep 0.1; done
-  return 1
-}
+NEEDS_NETNS=1 NEEDS_DISPLAY=1
+source "$(dirname "$0")/../e2e/common.sh" "$@"
+peer="$2"
 
 "$peer" listen 0 25 >"$work/heard.txt" 2>&1 &
 pids+=($!)

@@ -3,22 +3,8 @@
 # network namespace: a joiner picks the host's game with '1', the host starts it with 's'; both
 # leave the lobby (indexes 0 and 1), the joiner receives the host's 50 energon deposits, each
 # copy creates the other's robot, and 'q' in the joiner's window removes its robot on the host.
-set -uo pipefail
-exe="$1"
-scripts="${VANTRELL_SCRIPTS:?}"
-if [ "${VANTRELL_IN_NETNS:-}" != "1" ]; then
-  exec "$scripts/netns-run" bash "$0" "$@"
-fi
-work="$(mktemp -d)"
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"; }
-trap cleanup EXIT
-fail=0
-check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
-wait_for() { # file, pattern, tenths of a second
-  for _ in $(seq 1 "$3"); do grep -q -- "$2" "$1" 2>/dev/null && return 0; sleep 0.1; done
-  return 1
-}
+NEEDS_NETNS=1
+source "$(dirname "$0")/../e2e/common.sh" "$@"
 
 # One copy on its own display; its keys come from a fifo, the window's from the "quit" file.
 cat >"$work/copy.sh" <<'INNER'
