@@ -275,15 +275,28 @@ void SetRobotSlot(World* pWorld, int index, int robotUid) {
         std::printf("SetRobotSlot: no slot %d for robot %d\n", index, robotUid);
         return;
     }
-    if (index < RobotSlotCount(pWorld)) {
+    if (index < NUM_PLAYER_SLOTS) {
         int32_t* pUid = Slot(pWorld, index);
-        VASSERT(*pUid == INVALID_ROBOT_UID || *pUid == robotUid);
+        if (*pUid != INVALID_ROBOT_UID && *pUid != robotUid) {
+            std::printf("SetRobotSlot: slot %d holds robot %d, not %d\n", index, *pUid, robotUid);
+            return;
+        }
         *pUid = robotUid;
         return;
     }
-    for (int i = 0; i < RobotSlotCount(pWorld); i++) {
-        if (*Slot(pWorld, i) == robotUid)
+    // Computer robots arrive in any order on the other copies: each takes a slot of its own
+    // beyond the players', an empty one left by a robot that went before a new one.
+    int32_t* empty = NULL;
+    for (int i = NUM_PLAYER_SLOTS; i < RobotSlotCount(pWorld); i++) {
+        int32_t* pUid = Slot(pWorld, i);
+        if (*pUid == robotUid)
             return;
+        if (*pUid == INVALID_ROBOT_UID && empty == NULL)
+            empty = pUid;
+    }
+    if (empty != NULL) {
+        *empty = robotUid;
+        return;
     }
     int32_t uid = robotUid;
     DArrayAppend(pWorld->robotSlots, &uid);

@@ -187,9 +187,10 @@ Chest* GetChestAt(const World* pWorld, const Location* loc);
 
 // Robot slots. Slot k holds the uid of the robot with player index k (uid - 3000), or 0.
 int RobotSlotCount(const World* pWorld);
-// Below the number of slots the slot must be empty or hold robotUid already. A larger index
-// appends one slot holding robotUid unless a slot holds it already (a robot placed again).
-// A negative index is refused with a message.
+// Player indexes 0 to 3 take their own slot, which must be empty or hold robotUid already
+// (else the call is refused with a message). A computer robot (index 4 and up) takes the first
+// empty slot beyond the players' or a new one, unless a slot holds it already (a robot placed
+// again). A negative index is refused with a message.
 void SetRobotSlot(World* pWorld, int index, int robotUid);
 int GetRobotSlot(const World* pWorld, int index);
 // The robot in the slot (through the registry), or null for an index out of range or an

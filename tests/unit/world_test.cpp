@@ -78,6 +78,28 @@ TEST_F(Grid, RandomFreeLocationLiesOnTopOfSolidOutsideZonesAndEnergon) {
     EXPECT_EQ(none.z, -1);
 }
 
+TEST_F(Grid, ComputerRobotsTakeSlotsInAnyOrderAndReuseEmptyOnes) {
+    // Another copy may hear the server's robots in any order, and they come and go.
+    World* w = Load("size:\n8 6\n");
+    SetRobotSlot(w, 5, 3005);
+    SetRobotSlot(w, 4, 3004);
+    SetRobotSlot(w, 9, 3009);
+    EXPECT_EQ(RobotSlotCount(w), 7);
+    EXPECT_EQ(GetRobotSlot(w, 4), 3005);
+    EXPECT_EQ(GetRobotSlot(w, 5), 3004);
+    RemoveRobotFromWorld(w, 3004);
+    SetRobotSlot(w, 6, 3006);
+    EXPECT_EQ(GetRobotSlot(w, 5), 3006);
+    EXPECT_EQ(RobotSlotCount(w), 7);
+    // A player's slot holding another robot is refused, not overwritten.
+    SetRobotSlot(w, 2, 3002);
+    StdoutCapture capture;
+    capture.Start();
+    SetRobotSlot(w, 2, 3001);
+    EXPECT_NE(capture.Stop().find("slot 2 holds robot 3002"), std::string::npos);
+    EXPECT_EQ(GetRobotSlot(w, 2), 3002);
+}
+
 TEST_F(Grid, RobotSlotsFindRobotsThroughTheRegistry) {
     World* w = Load("size:\n8 6\n");
     int a = 0, b = 0, enemy = 0;
