@@ -1,58 +1,22 @@
-// Helpers for the sound tests: environment variables set for one test, the audio output that
-// SDL's "dummy" or "disk" driver gives, and waiting for something the audio thread does.
+// Helpers for the sound tests: the audio output that SDL's "dummy" or "disk" driver gives and
+// the state of a music device.
 #pragma once
 
 #include "foundation/datapath.h"
+#include "sound/cdsound.h"
+#include "sound/mci.h"
 #include "sound/sound.h"
+#include "support/test_support.h"
 
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
-
-// Sets (or, with nullptr, removes) an environment variable until the object goes; the data root
-// is looked up again on both sides.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            saved_ = old;
-        Set(value);
-    }
-    ~ScopedEnv() { Set(saved_ ? saved_->c_str() : nullptr); }
-
-  private:
-    void Set(const char* value) {
-        if (value != nullptr)
-            setenv(name_.c_str(), value, 1);
-        else
-            unsetenv(name_.c_str());
-        ResetDataRoot();
-    }
-    std::string name_;
-    std::optional<std::string> saved_;
-};
-
-// Polls until the condition holds; false when it still does not after the deadline. The
-// deadline is generous: it only ends a test that would otherwise hang.
-template <typename Condition> bool WaitFor(Condition condition, int deadlineMs = 5000) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
 
 inline bool AudioOutputOpen() {
     return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0;
@@ -85,4 +49,11 @@ inline bool AnyAudible(const std::vector<int16_t>& samples, size_t from = 0) {
             return true;
     }
     return false;
+}
+
+// The mode (playing, stopped) of a music device.
+inline uint32_t ModeOf(const CDPlayer* pPlayer) {
+    uint32_t mode = 0;
+    EXPECT_EQ(MciStatusMode(pPlayer->deviceId, &mode), 0u);
+    return mode;
 }

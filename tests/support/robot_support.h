@@ -13,7 +13,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <tuple>
 #include <vector>
 
@@ -31,7 +30,7 @@ class RobotTest : public WorldTest {
   protected:
     void SetUp() override {
         WorldTest::SetUp();
-        Quietly([] { LoadRegistry(gRegistry); });
+        Captured([] { LoadRegistry(gRegistry); });
         world_ = Load(kRobotWorld);
         gWorld = world_;
         gPlayerRobot = nullptr;
@@ -48,11 +47,10 @@ class RobotTest : public WorldTest {
         gWorld = nullptr;
         gPlayerRobot = nullptr;
         gLocalRobotUid = 0;
-        StdoutCapture capture; // freeing an inventory lists what it held
-        capture.Start();
-        for (Robot* r : robots_)
-            FreeRobot(r);
-        capture.Stop();
+        Captured([&] { // freeing an inventory lists what it held
+            for (Robot* r : robots_)
+                FreeRobot(r);
+        });
         WorldTest::TearDown();
     }
 
@@ -67,7 +65,7 @@ class RobotTest : public WorldTest {
 
     // Places the robot in the world (its slot) and then stands it on (x, y, 2) facing facing.
     Robot* Put(Robot* r, int x, int y, int facing = 0) {
-        Quietly([&] { PlaceRobotInWorld(r, world_->uid); });
+        Captured([&] { PlaceRobotInWorld(r, world_->uid); });
         r->cell = {x, y, 2};
         r->position = {static_cast<double>(x), static_cast<double>(y), 2.0};
         r->facing = facing;
@@ -83,13 +81,6 @@ class RobotTest : public WorldTest {
             ticks++;
         } while ((r->currentMove != 0 || PeekMove(r) != 0) && ticks < limit);
         return ticks;
-    }
-
-    static std::string Quietly(const std::function<void()>& action) {
-        StdoutCapture capture;
-        capture.Start();
-        action();
-        return capture.Stop();
     }
 
     int At(int x, int y) { return Content(world_, x, y, 2); }

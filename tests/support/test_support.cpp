@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include "foundation/datapath.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -39,4 +41,36 @@ std::string StdoutCapture::Stop() {
         out.write(buffer, static_cast<std::streamsize>(n));
     std::fclose(file_);
     return out.str();
+}
+
+std::string Captured(const std::function<void()>& work) {
+    StdoutCapture capture;
+    capture.Start();
+    work();
+    return capture.Stop();
+}
+
+int Occurrences(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        n++;
+    return n;
+}
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name))
+        saved_ = old;
+    Set(value);
+}
+
+ScopedEnv::~ScopedEnv() {
+    Set(saved_ ? saved_->c_str() : nullptr);
+}
+
+void ScopedEnv::Set(const char* value) {
+    if (value != nullptr)
+        setenv(name_.c_str(), value, 1);
+    else
+        unsetenv(name_.c_str());
+    ResetDataRoot();
 }

@@ -1,8 +1,13 @@
-// Helpers shared by the tests: temporary files and captured standard output.
+// Helpers shared by the tests: temporary files, captured standard output, environment
+// variables set for one test and waiting for another thread.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
+#include <functional>
+#include <optional>
 #include <string>
+#include <thread>
 
 // A file in a fresh temporary folder holding text; removed with the object.
 class TempFile {
@@ -27,3 +32,35 @@ class StdoutCapture {
     int saved_ = -1;
     std::FILE* file_ = nullptr;
 };
+
+// What work prints to standard output. Checks belong outside: a failing one inside would print
+// into the capture.
+std::string Captured(const std::function<void()>& work);
+
+// How many times what stands in text.
+int Occurrences(const std::string& text, const std::string& what);
+
+// Sets (or, with nullptr, removes) an environment variable until the object goes; the data root
+// is looked up again on both sides.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+
+  private:
+    void Set(const char* value);
+    std::string name_;
+    std::optional<std::string> saved_;
+};
+
+// Polls until the condition holds; false when it still does not after the deadline. The
+// deadline is generous: it only ends a test that would otherwise hang.
+template <typename Condition> bool WaitFor(Condition condition, int deadlineMs = 5000) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}

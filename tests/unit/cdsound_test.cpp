@@ -1,7 +1,6 @@
 #include "sound/cdsound.h"
 #include "sound/mci.h"
 #include "support/audio_support.h"
-#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +8,6 @@
 #include <thread>
 
 namespace {
-
-uint32_t ModeOf(const CDPlayer* pPlayer) {
-    uint32_t mode = 0;
-    EXPECT_EQ(MciStatusMode(pPlayer->deviceId, &mode), 0u);
-    return mode;
-}
 
 // A player of the test's own, opened and shared with the service's.
 class CDPlayerTest : public SoundServiceTest {

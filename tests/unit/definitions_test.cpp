@@ -20,19 +20,13 @@ template <typename T> struct Read {
     std::string output;
     Read(int (*reader)(T*, FILE*), std::string text, T initial = T{}) : record(initial) {
         FILE* file = fmemopen(text.data(), text.size(), "r");
-        StdoutCapture capture;
-        capture.Start();
-        result = reader(&record, file);
-        output = capture.Stop();
+        output = Captured([&] { result = reader(&record, file); });
         std::fclose(file);
     }
 };
 
 template <typename T> std::string Printout(void (*printer)(const T*), const T& record) {
-    StdoutCapture capture;
-    capture.Start();
-    printer(&record);
-    return capture.Stop();
+    return Captured([&] { printer(&record); });
 }
 
 TEST(ReadWeapon, ReadsEachValueFromTheLineAfterItsKeyword) {
@@ -162,10 +156,7 @@ ClassRead ReadClass(const std::string& text) {
     TempFile file(text, "class0.txt");
     ClassRead r{0, NewRobotClass(), "", file.path()};
     r.record->uid = 4999;
-    StdoutCapture capture;
-    capture.Start();
-    r.result = ReadRobotClass(r.record, file.path().c_str());
-    r.output = capture.Stop();
+    r.output = Captured([&] { r.result = ReadRobotClass(r.record, file.path().c_str()); });
     return r;
 }
 
@@ -209,10 +200,8 @@ TEST(ReadRobotClass, AFailedReadNamesTheFileAndLeavesTheClassUnchanged) {
     EXPECT_EQ(r.record->uid, 4999);
     EXPECT_EQ(r.record->weaponUids, nullptr);
     FreeRobotClass(r.record);
-    StdoutCapture capture;
-    capture.Start();
-    ReportUnknownRobotClass("DrawRobot", 4007);
-    EXPECT_EQ(capture.Stop(), "DrawRobot: Unknown robot class uid 4007\n");
+    EXPECT_EQ(Captured([] { ReportUnknownRobotClass("DrawRobot", 4007); }),
+              "DrawRobot: Unknown robot class uid 4007\n");
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "support/world_support.h"
 #include "world/energon.h"
 
-#include <functional>
 #include <set>
 #include <vector>
 
@@ -13,13 +12,6 @@ using EnergonWorld = WorldTest;
 
 // A 20 x 20 deck at height 1, so deposits lie at height 2.
 const char* kDeck = "size:\n20 20\nwalls:\n0 0 1:19 19 1 \"none\"\n";
-
-std::string Quietly(const std::function<void()>& action) {
-    StdoutCapture capture;
-    capture.Start();
-    action();
-    return capture.Stop();
-}
 
 TEST(Energon, StagesRedrawEveryTwentyFiveGrowingAndShrinking) {
     Energon* e = NewEnergon(1, 0, 0, 2, 7);
@@ -101,24 +93,24 @@ TEST_F(EnergonWorld, TakingRemovesTheDepositAndMayReplaceIt) {
     EXPECT_NE(LookupEnergon(w, 3), nullptr);
     EXPECT_EQ(w->energonCount, 1);
     EXPECT_EQ(EnergonBroadcastCount(), sent + 1);
-    EXPECT_NE(Quietly([&] { TakeEnergon(w, 77, true); }).find("no energon 77"), std::string::npos);
+    EXPECT_NE(Captured([&] { TakeEnergon(w, 77, true); }).find("no energon 77"), std::string::npos);
     EXPECT_EQ(w->energonCount, 1);
 }
 
 TEST_F(EnergonWorld, AnnouncedDepositsAreAddedOnceAndBadOnesRefused) {
     World* w = Load(kDeck);
-    EXPECT_EQ(Quietly([&] { AddNetworkEnergon(w, 20000, 3, 4, 2, 9); }),
+    EXPECT_EQ(Captured([&] { AddNetworkEnergon(w, 20000, 3, 4, 2, 9); }),
               "Adding network generated energon\n");
     Energon* e = LookupEnergon(w, 20000);
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(FindCellData(w, 3, 4, 2)->energonId, 20000);
     EnergonTick(e);
-    EXPECT_EQ(Quietly([&] { AddNetworkEnergon(w, 20000, 1, 1, 2, 12); }),
+    EXPECT_EQ(Captured([&] { AddNetworkEnergon(w, 20000, 1, 1, 2, 12); }),
               "discarding energon packet\n");
     EXPECT_EQ(e->stage, 2);
     EXPECT_EQ(FindCellData(w, 1, 1, 2), nullptr);
     // An id of this copy's own share is its own deposit coming back.
-    EXPECT_EQ(Quietly([&] { AddNetworkEnergon(w, 5, 1, 1, 2, 12); }),
+    EXPECT_EQ(Captured([&] { AddNetworkEnergon(w, 5, 1, 1, 2, 12); }),
               "discarding energon packet\n");
     struct Bad {
         uint16_t id;
@@ -127,7 +119,7 @@ TEST_F(EnergonWorld, AnnouncedDepositsAreAddedOnceAndBadOnesRefused) {
     for (Bad b : {Bad{0, 1, 1, 2, 9}, Bad{30000, 20, 1, 2, 9}, Bad{30000, 1, 1, 3, 9},
                   Bad{30000, 1, 1, -2147483647 - 1, 9}, Bad{30000, 1, 1, 2, 16},
                   Bad{30000, 1, 1, 2, 6}, Bad{30000, 3, 4, 2, 9}}) {
-        std::string out = Quietly([&] { AddNetworkEnergon(w, b.id, b.x, b.y, b.z, b.crystals); });
+        std::string out = Captured([&] { AddNetworkEnergon(w, b.id, b.x, b.y, b.z, b.crystals); });
         EXPECT_NE(out.find("Refusing energon packet"), std::string::npos) << out;
     }
     EXPECT_EQ(w->energonCount, 1);
@@ -143,7 +135,7 @@ TEST_F(EnergonWorld, ExpiryIsReplacedByOneCopyInNOnAverage) {
         said.clear();
         for (int i = 0; i < rounds; i++) {
             Energon* e = GenerateEnergon(w, false);
-            said += Quietly([&] { ExpireEnergon(w, e->id); });
+            said += Captured([&] { ExpireEnergon(w, e->id); });
             replaced += w->energonCount == 1;
             for (Energon* left; w->energonCount > 0;) {
                 DArray* all = HashTableToArray(w->energonTable, 1);
@@ -166,11 +158,8 @@ TEST_F(EnergonWorld, ExpiryIsReplacedByOneCopyInNOnAverage) {
     int quarter = replacedOf(2000);
     EXPECT_GT(quarter, 400);
     EXPECT_LT(quarter, 600);
-    size_t notices = 0; // each expiry left to the others is said once
-    for (size_t at = said.find("Not regenerating energon\n"); at != std::string::npos;
-         at = said.find("Not regenerating energon\n", at + 1))
-        notices++;
-    EXPECT_EQ(notices, static_cast<size_t>(2000 - quarter));
+    // Each expiry left to the others is said once.
+    EXPECT_EQ(Occurrences(said, "Not regenerating energon\n"), 2000 - quarter);
 }
 
 } // namespace

@@ -30,12 +30,11 @@ class Inbound : public WorldTest {
     }
     // Handles the packet and returns what it printed.
     std::string Handle(const std::vector<uint8_t>& p, bool* changed = nullptr) {
-        StdoutCapture capture;
-        capture.Start();
-        bool c = HandlePacket(p.data(), p.size());
+        bool c = false;
+        std::string out = Captured([&] { c = HandlePacket(p.data(), p.size()); });
         if (changed != nullptr)
             *changed = c;
-        return capture.Stop();
+        return out;
     }
     World* world = nullptr;
 };
@@ -132,10 +131,9 @@ TEST_F(Inbound, TheInboxKeepsArrivalOrderAndUnknownTypesAreIgnored) {
     std::vector<uint8_t> again = Energon(id, 9, 9, 2, 12);
     GameInbox().Offer(first.data(), first.size());
     GameInbox().Offer(again.data(), again.size());
-    StdoutCapture capture;
-    capture.Start();
-    EXPECT_TRUE(PumpPackets());
-    capture.Stop();
+    bool pumped = false;
+    Captured([&] { pumped = PumpPackets(); });
+    EXPECT_TRUE(pumped);
     ASSERT_NE(LookupEnergon(world, id), nullptr);
     EXPECT_EQ(LookupEnergon(world, id)->x, 7); // the first one counts; the second is a repeat
     EXPECT_EQ(GameInbox().Pending(), 0u);
@@ -153,7 +151,7 @@ class RemoteState : public RobotTest {
         std::vector<uint8_t> bytes(ROBOT_STATE_PACKET_SIZE);
         EncodeRobotState(&p, bytes.data());
         bool changed = false;
-        output = Quietly([&] { changed = HandlePacket(bytes.data(), bytes.size()); });
+        output = Captured([&] { changed = HandlePacket(bytes.data(), bytes.size()); });
         Robot* r = FindRobotInWorld(world_, static_cast<int>(uid));
         if (r != nullptr && std::find(robots_.begin(), robots_.end(), r) == robots_.end())
             robots_.push_back(r);
@@ -226,7 +224,7 @@ TEST_F(RemoteState, ARobotThatLeftAndComesBackCountsFromZeroAgain) {
     std::vector<uint8_t> left(ROBOT_LEFT_PACKET_SIZE);
     RobotLeftPacket lp = {0, 3001};
     EncodeRobotLeft(&lp, left.data());
-    Quietly([&] { HandlePacket(left.data(), left.size()); });
+    Captured([&] { HandlePacket(left.data(), left.size()); });
     EXPECT_EQ(FindRobotInWorld(world_, 3001), nullptr);
     EXPECT_EQ(RobotAt(4, 4), nullptr);
     EXPECT_TRUE(Receive(State(4, 4, 0, 0, 0.5), 3001, 0));

@@ -14,10 +14,7 @@ class InventoryTest : public ::testing::Test {
   protected:
     void SetUp() override { inventory = NewInventory(); }
     void TearDown() override {
-        StdoutCapture quiet;
-        quiet.Start();
-        FreeInventory(inventory);
-        quiet.Stop();
+        Captured([&] { FreeInventory(inventory); });
     }
     std::vector<int> Uids() {
         int count = -1;
@@ -26,25 +23,19 @@ class InventoryTest : public ::testing::Test {
         std::free(uids);
         return list;
     }
-    template <typename Work> std::string Printed(Work work) {
-        StdoutCapture capture;
-        capture.Start();
-        work();
-        return capture.Stop();
-    }
     Inventory* inventory = nullptr;
 };
 
 TEST_F(InventoryTest, AnEntryGoesWhenItsQuantityDropsBelowOne) {
     for (int i = 0; i < 3; i++)
         AddItemToInventory(inventory, 7000);
-    std::string out = Printed([&] {
+    std::string out = Captured([&] {
         RemoveItemFromInventory(inventory, 7000);
         RemoveItemFromInventory(inventory, 7000);
     });
     EXPECT_EQ(out, "");
     EXPECT_EQ(ItemGetQuantity(inventory, 7000), 1);
-    out = Printed([&] { RemoveItemFromInventory(inventory, 7000); });
+    out = Captured([&] { RemoveItemFromInventory(inventory, 7000); });
     EXPECT_EQ(out, "freeing item:\nuid: 7000, quantity: 0\n");
     EXPECT_FALSE(HasItem(inventory, 7000));
     EXPECT_EQ(InventoryGetEntry(inventory, 7000), nullptr);
@@ -69,7 +60,7 @@ TEST_F(InventoryTest, QuantitiesAreAddedSetAndKeptAtZero) {
 TEST_F(InventoryTest, UidsNotHeldPrintTheirMessageAndChangeNothing) {
     AddItemToInventory(inventory, 6000);
     int quantity = -1;
-    std::string out = Printed([&] {
+    std::string out = Captured([&] {
         quantity = ItemGetQuantity(inventory, 7005);
         ItemSetQuantity(inventory, 7005, 3);
         RemoveItemFromInventory(inventory, 7005);
@@ -115,10 +106,7 @@ TEST(Inventory, FreeingReportsEveryEntry) {
     Inventory* inventory = NewInventory();
     AddItemsToInventory(inventory, 7000, 4);
     AddItemToInventory(inventory, 6000);
-    StdoutCapture capture;
-    capture.Start();
-    FreeInventory(inventory);
-    EXPECT_EQ(capture.Stop(),
+    EXPECT_EQ(Captured([&] { FreeInventory(inventory); }),
               "freeing item:\nuid: 7000, quantity: 4\nfreeing item:\nuid: 6000, quantity: 1\n");
 }
 

@@ -34,10 +34,7 @@ class LobbyTest : public ::testing::Test {
     }
     void Receive(const std::vector<uint8_t>& p) { LobbyReceive(p.data(), p.size(), &table); }
     std::string Screen(int mode) {
-        StdoutCapture capture;
-        capture.Start();
-        DrawLobby(&table, mode);
-        return capture.Stop();
+        return Captured([&] { DrawLobby(&table, mode); });
     }
     LobbyTable table;
 };
@@ -88,10 +85,7 @@ TEST_F(LobbyTest, AStartOnOurChannelEndsTheWaitAndElsewhereAsksToClose) {
 TEST_F(LobbyTest, ShortRecordsAreDropped) {
     std::vector<uint8_t> r = Record(EGameOpen, 1, "Arena", {"Host"}, 1);
     r.resize(97);
-    StdoutCapture capture;
-    capture.Start();
-    Receive(r);
-    std::string out = capture.Stop();
+    std::string out = Captured([&] { Receive(r); });
     EXPECT_EQ(table.slots[1].slot, EMPTY_SLOT);
     EXPECT_NE(out.find("dropped a game record of 97 bytes"), std::string::npos);
 }

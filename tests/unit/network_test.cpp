@@ -17,10 +17,9 @@ TEST(PacketInbox, QueuesWholeLayoutsAndDropsShortOrUnknownOnes) {
     state[0] = ERobotStatePacket;
     state[4] = 7;
     EXPECT_TRUE(inbox.Offer(state.data(), state.size()));
-    StdoutCapture capture;
-    capture.Start();
-    EXPECT_FALSE(inbox.Offer(state.data(), 63));
-    std::string out = capture.Stop();
+    bool offered = true;
+    std::string out = Captured([&] { offered = inbox.Offer(state.data(), 63); });
+    EXPECT_FALSE(offered);
     EXPECT_NE(out.find("short packet of type 6: 63 bytes, 64 expected"), std::string::npos);
     EXPECT_EQ(inbox.DroppedShort(), 1);
     std::vector<uint8_t> other(100, 0);

@@ -8,37 +8,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
 namespace {
-
-// What work prints. Checks go outside: a failed check inside would print into the capture.
-std::string Capture(const std::function<void()>& work) {
-    StdoutCapture capture;
-    capture.Start();
-    work();
-    return capture.Stop();
-}
-
-int Count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        n++;
-    return n;
-}
-
-// Points $VANTRELL_DATA at root while the object lives, then back at the shipped data set.
-struct DataRoot {
-    explicit DataRoot(const std::string& root) { Use(root); }
-    ~DataRoot() { Use(VANTRELL_SOURCE_DATA); }
-    static void Use(const std::string& root) {
-        setenv("VANTRELL_DATA", root.c_str(), 1);
-        ResetDataRoot();
-    }
-};
 
 // A data root of its own holding the given files.
 struct DataTree {
@@ -50,7 +24,7 @@ struct DataTree {
         }
     }
     TempFile dir{""};
-    DataRoot root{dir.dir()};
+    ScopedEnv root{"VANTRELL_DATA", dir.dir().c_str()};
 };
 
 std::string ClassText(int uid) {
@@ -77,7 +51,7 @@ TEST(Registry, FindsObjectsByUidAndReportsMisses) {
     // Lookups do not check the type.
     EXPECT_EQ(static_cast<void*>(LookupWeapon(registry, 7000)), static_cast<void*>(item));
     void *missedItem = weapon, *missedSkill = weapon, *missedRobot = weapon, *missedClass = weapon;
-    std::string out = Capture([&] {
+    std::string out = Captured([&] {
         missedItem = LookupItem(registry, 9999);
         missedSkill = LookupSkill(registry, 8004);
         missedRobot = LookupRobot(registry, -3001);
@@ -116,12 +90,12 @@ class ContainerFile : public ::testing::Test {
   protected:
     void Load(int (*reader)(Registry*, const char*), const std::string& text) {
         file = std::make_unique<TempFile>(text);
-        output = Capture([&] { result = reader(registry, file->path().c_str()); });
+        output = Captured([&] { result = reader(registry, file->path().c_str()); });
     }
     // Whether uid is registered, without the miss message.
     bool Registered(int uid) {
         void* found = nullptr;
-        Capture([&] { found = LookupItem(registry, uid); });
+        Captured([&] { found = LookupItem(registry, uid); });
         return found != nullptr;
     }
     void TearDown() override { FreeRegistry(registry); }
@@ -138,8 +112,8 @@ TEST_F(ContainerFile, ItemsFileLoadsWeaponsArmorAndItemsAndSkipsSkillSections) {
     EXPECT_EQ(result, 0);
     EXPECT_EQ(output.substr(0, output.find("Armor")),
               "Weapon: Gun\nuid: 5000\npower: 0\nddexterity: 0\naccuracy: 0.000000\n**\n");
-    EXPECT_EQ(Count(output, "**\n"), 3);
-    EXPECT_EQ(Count(output, "Error"), 0);
+    EXPECT_EQ(Occurrences(output, "**\n"), 3);
+    EXPECT_EQ(Occurrences(output, "Error"), 0);
     EXPECT_STREQ(LookupWeapon(registry, 5000)->name, "Gun");
     EXPECT_TRUE(Registered(6000));
     EXPECT_TRUE(Registered(7000));
@@ -176,8 +150,8 @@ TEST(LoadRegistry, DefinitionsWithoutAUidOfTheirOwnTypeAreNotRegistered) {
                                         "item:\nuid:\n7005\nenditem:\n"},
                    {"skills/skills0.txt", "skill:\nuid:\n8000\nendskill:\n"}});
     Registry* registry = NewRegistry();
-    std::string out = Capture([&] { LoadRegistry(registry); });
-    EXPECT_EQ(Count(out, "RobotClass\n"), 3);
+    std::string out = Captured([&] { LoadRegistry(registry); });
+    EXPECT_EQ(Occurrences(out, "RobotClass\n"), 3);
     EXPECT_NE(out.find("RobotClass \"No uid\" has uid 0, not 4000 to 4999: not registered\n"),
               std::string::npos);
     EXPECT_NE(out.find("Error reading class file " + DataPath("robotclasses/class2.txt")),
@@ -185,7 +159,7 @@ TEST(LoadRegistry, DefinitionsWithoutAUidOfTheirOwnTypeAreNotRegistered) {
     EXPECT_NE(out.find("Weapon \"Odd\" has uid 7005, not 5000 to 5999: not registered\n"),
               std::string::npos);
     void *class0, *class1, *class2, *item, *skill;
-    Capture([&] {
+    Captured([&] {
         class0 = LookupRobotClass(registry, 4000);
         class1 = LookupRobotClass(registry, 0); // the world's uid stays free
         class2 = LookupRobotClass(registry, 4002);
@@ -205,10 +179,10 @@ class ShippedData : public ::testing::Test {
   protected:
     void SetUp() override {
         registry = NewRegistry();
-        output = Capture([&] { LoadRegistry(registry); });
+        output = Captured([&] { LoadRegistry(registry); });
     }
     void TearDown() override { FreeRegistry(registry); }
-    DataRoot root{VANTRELL_SOURCE_DATA};
+    ScopedEnv root{"VANTRELL_DATA", VANTRELL_SOURCE_DATA};
     Registry* registry = nullptr;
     std::string output;
 };
@@ -216,11 +190,11 @@ class ShippedData : public ::testing::Test {
 TEST_F(ShippedData, DefinesEveryUidTheGameNamesWithoutAComplaint) {
     for (const char* complaint :
          {"Error", "out of range", "cut to", "ignored", "Unknown", "not registered", "unknown"})
-        EXPECT_EQ(Count(output, complaint), 0) << complaint;
-    EXPECT_EQ(Count(output, "RobotClass\n"), 3);
-    EXPECT_EQ(Count(output, "**\n"), 18);
+        EXPECT_EQ(Occurrences(output, complaint), 0) << complaint;
+    EXPECT_EQ(Occurrences(output, "RobotClass\n"), 3);
+    EXPECT_EQ(Occurrences(output, "**\n"), 18);
     std::map<int, int> found; // uid asked for -> uid of the record found
-    std::string misses = Capture([&] {
+    std::string misses = Captured([&] {
         for (int uid = 4000; uid <= 4002; uid++)
             found[uid] = LookupRobotClass(registry, uid)->uid;
         for (int uid = 5000; uid <= 5002; uid++)

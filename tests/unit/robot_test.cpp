@@ -35,12 +35,12 @@ TEST_F(RobotRecord, StartsWithItsClassEquipmentButTheClassStats) {
     ASSERT_NE(local->lock, nullptr);
 
     Robot* remote = NewRobot(johnny, 2, 0);
-    Quietly([&] { EXPECT_EQ(LookupRobot(gRegistry, 3002), nullptr); }); // the caller registers
+    Captured([&] { EXPECT_EQ(LookupRobot(gRegistry, 3002), nullptr); }); // the caller registers
     EXPECT_EQ(remote->moveQueue, nullptr);
     EXPECT_EQ(remote->lock, nullptr);
     QueueMove(remote, MOVE_FORWARD);
     EXPECT_EQ(PeekMove(remote), 0);
-    Quietly([&] { FreeRobot(remote); });
+    Captured([&] { FreeRobot(remote); });
 }
 
 TEST_F(RobotRecord, NamesAreCutToTheirFieldsAndPrinted) {
@@ -52,7 +52,7 @@ TEST_F(RobotRecord, NamesAreCutToTheirFieldsAndPrinted) {
     EXPECT_EQ(std::string(r->name), name.substr(0, 23));
     EXPECT_EQ(std::string(r->desc), desc.substr(0, 31));
     EXPECT_EQ(name.size(), 24u); // the caller's text is left alone
-    std::string out = Quietly([&] { PrintRobot(r); });
+    std::string out = Captured([&] { PrintRobot(r); });
     EXPECT_NE(out.find("Robot ABCDEFGHIJKLMNOPQRSTUVW\nDesc: "), std::string::npos) << out;
     EXPECT_NE(out.find("uid: 3000\nclass: Johnny\nnWeapons: 2\nWeapons: 5001, 5000, \n"
                        "nArmors: 0\nArmor: \nStats\n"),
@@ -62,7 +62,7 @@ TEST_F(RobotRecord, NamesAreCutToTheirFieldsAndPrinted) {
 
 TEST_F(RobotRecord, PlayersStartBesideTheirHomeComputerRobotsAnywhereFree) {
     Robot* player = Make(1, true);
-    Quietly([&] { PlaceRobotInWorld(player, world_->uid); });
+    Captured([&] { PlaceRobotInWorld(player, world_->uid); });
     EXPECT_EQ(CellOf(player->cell), Cell(10, 9, 2));
     EXPECT_EQ(player->position.x, 10.0);
     EXPECT_EQ(player->index, 1);
@@ -71,7 +71,7 @@ TEST_F(RobotRecord, PlayersStartBesideTheirHomeComputerRobotsAnywhereFree) {
 
     for (int i = 0; i < 20; i++) {
         Robot* computer = Make(4 + i, false);
-        Quietly([&] { PlaceRobotInWorld(computer, world_->uid); });
+        Captured([&] { PlaceRobotInWorld(computer, world_->uid); });
         const CellData* d = FindCellData(world_, computer->cell.x, computer->cell.y, 2);
         EXPECT_FALSE(IsBlockedAt(world_, &computer->cell)); // on the deck or on the cube
         EXPECT_TRUE(d == nullptr || d->safeZoneOwner == NO_SAFE_ZONE);
@@ -79,7 +79,7 @@ TEST_F(RobotRecord, PlayersStartBesideTheirHomeComputerRobotsAnywhereFree) {
     }
 
     Robot* homeless = Make(3, true); // the world has no safe zone 3
-    std::string out = Quietly([&] { PlaceRobotInWorld(homeless, world_->uid); });
+    std::string out = Captured([&] { PlaceRobotInWorld(homeless, world_->uid); });
     EXPECT_NE(out.find("no home for player 3"), std::string::npos);
     EXPECT_TRUE(OnTheGrid(world_, homeless->cell.x, homeless->cell.y));
 }
@@ -111,7 +111,7 @@ TEST_F(MoveQueue, TurnsMergeIntoTheLastTurnAndStepsQueueApart) {
     r->teleporting = 0;
 
     QueueMove(r, 32766);
-    std::string out = Quietly([&] { QueueMove(r, 1); });
+    std::string out = Captured([&] { QueueMove(r, 1); });
     EXPECT_EQ(out, "");
     QueueMove(r, 1); // an entry of 32767 counts as a step: this turn starts a new entry
     EXPECT_EQ(PeekMove(r), 32767);
@@ -119,7 +119,7 @@ TEST_F(MoveQueue, TurnsMergeIntoTheLastTurnAndStepsQueueApart) {
     EXPECT_EQ(PeekMove(r), 1);
     ClearMoveQueue(r);
     QueueMove(r, 30000);
-    out = Quietly([&] { QueueMove(r, 3000); });
+    out = Captured([&] { QueueMove(r, 3000); });
     EXPECT_EQ(out, "error too many turns\n");
     EXPECT_EQ(PeekMove(r), 33000); // kept all the same
 }
@@ -268,7 +268,7 @@ TEST_F(Movement, TeleportersWorkBothWaysButNotAgainBeforeTheNextStep) {
 
 TEST_F(Movement, EnergonIsPickedUpAndTurnedIntoMagiciteFacingHome) {
     bool added = false;
-    Quietly([&] { added = AddNetworkEnergon(world_, 60000, 4, 6, 2, 9); });
+    Captured([&] { added = AddNetworkEnergon(world_, 60000, 4, 6, 2, 9); });
     ASSERT_TRUE(added);
     LookupEnergon(world_, 60000)->stage = ENERGON_MAX_STAGE;
     Robot* r = Put(Make(0, true), 3, 6);
@@ -419,7 +419,7 @@ TEST_F(RobotState, UnusableStatesAreRefusedWhole) {
         p.facing = static_cast<int16_t>(c.facing);
         p.move = MOVE_FORWARD;
         bool applied = true;
-        std::string out = Quietly([&] { applied = ApplyRobotState(r, &p); });
+        std::string out = Captured([&] { applied = ApplyRobotState(r, &p); });
         EXPECT_FALSE(applied) << c.fault;
         EXPECT_NE(out.find(c.fault), std::string::npos) << out;
         EXPECT_EQ(r->position.x, before.position.x);

@@ -16,7 +16,7 @@ using PlayerRobot = RobotTest;
 TEST_F(Receiving, WeaponsFillTheirSlotsAndRaiseTheStats) {
     Robot* hover = Make(0, true, 4000); // two slots, the ice volley in the first
     Stats start = hover->stats;
-    std::string out = Quietly([&] { EXPECT_TRUE(ReceiveObject(hover, 5001, 0)); });
+    std::string out = Captured([&] { EXPECT_TRUE(ReceiveObject(hover, 5001, 0)); });
     EXPECT_EQ(out, "Received Big-Shot Volley.\n");
     EXPECT_EQ(GetLastSound(), "sounds\\ff3save.wav");
     EXPECT_EQ(hover->nWeapons, 2);
@@ -25,7 +25,7 @@ TEST_F(Receiving, WeaponsFillTheirSlotsAndRaiseTheStats) {
     EXPECT_EQ(hover->stats.dexterity, start.dexterity - 1);
     // A full set of slots gives the last one to the newcomer.
     PlaySoundFile("sounds\\ff7ice.wav");
-    Quietly([&] { ReceiveObject(hover, 5002, 1); });
+    Captured([&] { ReceiveObject(hover, 5002, 1); });
     EXPECT_EQ(GetLastSound(), "sounds\\ff7ice.wav"); // silently
     EXPECT_EQ(hover->nWeapons, 2);
     EXPECT_EQ(hover->weapons[0], 5000);
@@ -33,7 +33,7 @@ TEST_F(Receiving, WeaponsFillTheirSlotsAndRaiseTheStats) {
     EXPECT_EQ(hover->stats.power, start.power + 8 + 9);
     EXPECT_EQ(RobotItemQuantity(hover, 5002), 1);
 
-    Quietly([&] { ReceiveObject(hover, 6000, 1); });
+    Captured([&] { ReceiveObject(hover, 6000, 1); });
     EXPECT_EQ(hover->stats.evade, start.evade - 1);
     EXPECT_EQ(hover->stats.stamina, start.stamina + 2);
     EXPECT_EQ(hover->stats.defense, start.defense + 4);
@@ -43,7 +43,7 @@ TEST_F(Receiving, WeaponsFillTheirSlotsAndRaiseTheStats) {
 
 TEST_F(Receiving, ItemsAndSkillsAreCountedAndRefusedUidsChangeNothing) {
     Robot* r = Make(0, true);
-    std::string out = Quietly([&] {
+    std::string out = Captured([&] {
         ReceiveObject(r, 7000, 0);
         ReceiveObject(r, 8002, 0);
     });
@@ -55,18 +55,18 @@ TEST_F(Receiving, ItemsAndSkillsAreCountedAndRefusedUidsChangeNothing) {
     Stats before = r->stats;
     for (int uid : {3001, 4000, 9000, -7000, 7999, 5999, 8999}) {
         bool received = true;
-        out = Quietly([&] { received = ReceiveObject(r, uid, 0); });
+        out = Captured([&] { received = ReceiveObject(r, uid, 0); });
         EXPECT_FALSE(received) << uid;
         EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
         EXPECT_FALSE(RobotHasItem(r, uid)) << uid;
     }
-    EXPECT_NE(Quietly([&] { ReceiveObject(r, 4000, 0); }).find("Invalid chest item 4000"),
+    EXPECT_NE(Captured([&] { ReceiveObject(r, 4000, 0); }).find("Invalid chest item 4000"),
               std::string::npos);
     EXPECT_EQ(std::memcmp(&before, &r->stats, sizeof before), 0);
 
     EXPECT_TRUE(LearnSkill(r, 8001));
     for (int uid : {7000, 8999, 3000}) {
-        out = Quietly([&] { EXPECT_FALSE(LearnSkill(r, uid)); });
+        out = Captured([&] { EXPECT_FALSE(LearnSkill(r, uid)); });
         EXPECT_NE(out.find("not a known skill"), std::string::npos);
     }
     ASSERT_EQ(DArrayLength(r->skills), 1);
@@ -77,10 +77,10 @@ TEST_F(Items, RepairKitsAndChipsChangeTheStatsAndAreUsedUp) {
     Robot* r = Put(Make(0, true), 4, 4);
     AddItemsToInventory(r->inventory, 7000, 2);
     r->stats.hitPoints = static_cast<int16_t>(r->stats.totalHP - 200);
-    Quietly([&] { UseItem(r, 7000); });
+    Captured([&] { UseItem(r, 7000); });
     EXPECT_EQ(r->stats.hitPoints, r->stats.totalHP - 80);
     EXPECT_EQ(GetLastSound(), "sounds\\ff3healmag.wav");
-    Quietly([&] { UseItem(r, 7000); });
+    Captured([&] { UseItem(r, 7000); });
     EXPECT_EQ(r->stats.hitPoints, r->stats.totalHP); // no more than the total
     EXPECT_FALSE(RobotHasItem(r, 7000));
 
@@ -88,13 +88,13 @@ TEST_F(Items, RepairKitsAndChipsChangeTheStatsAndAreUsedUp) {
     ASSERT_NE(chip, nullptr);
     AddItemToInventory(r->inventory, 7004);
     int power = r->stats.power;
-    Quietly([&] { UseItem(r, 7004); });
+    Captured([&] { UseItem(r, 7004); });
     EXPECT_EQ(r->stats.power, power + chip->deltaStats.power);
     EXPECT_FALSE(RobotHasItem(r, 7004));
 
     // Not an item at all: nothing happens.
     Stats before = r->stats;
-    std::string out = Quietly([&] { UseItem(r, 6000); });
+    std::string out = Captured([&] { UseItem(r, 6000); });
     EXPECT_NE(out.find("6000 is not an item"), std::string::npos);
     EXPECT_EQ(RobotItemQuantity(r, 6000), 1);
     EXPECT_EQ(std::memcmp(&before, &r->stats, sizeof before), 0);
@@ -104,7 +104,7 @@ TEST_F(Items, TheWallGoesUpInFrontAndIsAnnounced) {
     gLocalRobotUid = 3000;
     Robot* r = Put(Make(0, true), 4, 4, 90);
     AddItemToInventory(r->inventory, 7003);
-    std::string out = Quietly([&] { UseItem(r, 7003); });
+    std::string out = Captured([&] { UseItem(r, 7003); });
     int strength = r->stats.power * 3 + r->stats.dexterity * 3;
     EXPECT_NE(out.find("wall at (4, 5, 2) for " + std::to_string(strength) + " ticks"),
               std::string::npos)
@@ -122,32 +122,32 @@ TEST_F(Items, TheWallGoesUpInFrontAndIsAnnounced) {
 
     r->facing = 180;
     r->cell.x = r->position.x = 0;
-    out = Quietly([&] { UseItem(r, 7003); });
+    out = Captured([&] { UseItem(r, 7003); });
     EXPECT_NE(out.find("no room for a wall"), std::string::npos);
     EXPECT_EQ(sent().size(), 1u);
 
     // Another player's copy announces its own walls; the enemy server announces all of its.
     Robot* other = Put(Make(1, false), 6, 6);
-    Quietly([&] { UseItem(other, 7003); });
+    Captured([&] { UseItem(other, 7003); });
     EXPECT_EQ(sent().size(), 1u);
     gLocalRobotUid = -1;
     Robot* computer = Put(Make(4, false), 7, 7);
-    Quietly([&] { UseItem(computer, 7003); });
+    Captured([&] { UseItem(computer, 7003); });
     EXPECT_EQ(sent().size(), 2u);
     EXPECT_EQ(computer->sequence, 1u);
 }
 
 TEST_F(Items, SmokeEndsOnlyABattleAndTheBeaconTeleports) {
     Robot* r = Put(Make(0, true), 4, 4);
-    std::string out = Quietly([&] { UseItem(r, 7007); });
+    std::string out = Captured([&] { UseItem(r, 7007); });
     EXPECT_EQ(out, "UseItem: a smoke bomb works only in a battle\n");
     r->battle = BATTLE_ELSEWHERE;
-    Quietly([&] { UseItem(r, 7007); });
+    Captured([&] { UseItem(r, 7007); });
     EXPECT_EQ(r->battle, nullptr);
 
     std::set<Triple> ends;
     for (int i = 0; i < 40; i++) {
-        Quietly([&] { UseItem(r, 7008); });
+        Captured([&] { UseItem(r, 7008); });
         ends.insert(CellOf(r->cell));
         EXPECT_EQ(r->justTeleported, 1);
         EXPECT_EQ(RobotAt(r->cell.x, r->cell.y), r);
@@ -164,17 +164,17 @@ TEST_F(Items, SmokeEndsOnlyABattleAndTheBeaconTeleports) {
 TEST_F(Items, TheConverterTheLuckyBoltAndTheSonar) {
     Robot* r = Put(Make(0, true), 4, 4);
     AddItemsToInventory(r->inventory, ENERGON_ITEM_UID, 34);
-    Quietly([&] { UseItem(r, 7006); });
+    Captured([&] { UseItem(r, 7006); });
     EXPECT_EQ(RobotItemQuantity(r, MAGICITE_ITEM_UID), 3);
     EXPECT_EQ(RobotItemQuantity(r, ENERGON_ITEM_UID), 4);
     Stats before = r->stats;
-    EXPECT_EQ(Quietly([&] { UseItem(r, 7009); }), "");
+    EXPECT_EQ(Captured([&] { UseItem(r, 7009); }), "");
     EXPECT_EQ(std::memcmp(&before, &r->stats, sizeof before), 0);
 
-    std::string out = Quietly([&] { UseSonar(r); });
+    std::string out = Captured([&] { UseSonar(r); });
     EXPECT_NE(out.find("radius 2.5 over 6 ticks"), std::string::npos) << out;
     AddItemToInventory(r->inventory, 7005);
-    out = Quietly([&] { UseSonar(r); });
+    out = Captured([&] { UseSonar(r); });
     EXPECT_NE(out.find("radius 5.0"), std::string::npos) << out;
     EXPECT_EQ(r->stats.energy, 80);
 }
@@ -201,7 +201,7 @@ TEST_F(PlayerRobot, CreatedEquippedNamedAndPlacedBesideItsHome) {
     EXPECT_EQ(CellOf(r->cell), Cell(10, 9, 2));
 
     Robot* none = nullptr;
-    std::string out = Quietly([&] { none = CreatePlayer("x", 2, 4999); });
+    std::string out = Captured([&] { none = CreatePlayer("x", 2, 4999); });
     EXPECT_EQ(none, nullptr);
     EXPECT_NE(out.find("unknown uid 4999"), std::string::npos);
 }

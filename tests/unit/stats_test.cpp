@@ -23,10 +23,7 @@ StatsRead Read(std::string text) {
     std::memset(&r.stats, 0, sizeof r.stats);
     r.stats.power = 99;
     r.stats.hitPoints = 99;
-    StdoutCapture capture;
-    capture.Start();
-    r.result = ReadStats(&r.stats, file);
-    r.output = capture.Stop();
+    r.output = Captured([&] { r.result = ReadStats(&r.stats, file); });
     char line[256];
     if (std::fgets(line, sizeof line, file) != nullptr)
         r.rest = line;
@@ -166,11 +163,9 @@ TEST(PrintStats, WritesTheBlockInItsFixedFormat) {
     s.dexterity = 5;
     s.speed = 6;
     s.experience = 12;
-    StdoutCapture capture;
-    capture.Start();
-    PrintStats(&s);
-    EXPECT_EQ(capture.Stop(), "Stats\nevade: 1\nstamina: 2\ndefense: 3\npower: -4\ndexterity: 5\n"
-                              "speed: 6\nenergy: 7 / 9\nexperience: 12\nHP: 40 / 50\nenergy: 7\n");
+    EXPECT_EQ(Captured([&] { PrintStats(&s); }),
+              "Stats\nevade: 1\nstamina: 2\ndefense: 3\npower: -4\ndexterity: 5\n"
+              "speed: 6\nenergy: 7 / 9\nexperience: 12\nHP: 40 / 50\nenergy: 7\n");
 }
 
 } // namespace

@@ -71,10 +71,9 @@ TEST_F(Grid, RandomFreeLocationLiesOnTopOfSolidOutsideZonesAndEnergon) {
     EXPECT_EQ(RandomFreeLocation(w).x, -1);
 
     World* bare = Load("size:\n3 3\n");
-    StdoutCapture capture;
-    capture.Start();
-    Location none = RandomFreeLocation(bare);
-    EXPECT_NE(capture.Stop().find("no free place"), std::string::npos);
+    Location none = {};
+    EXPECT_NE(Captured([&] { none = RandomFreeLocation(bare); }).find("no free place"),
+              std::string::npos);
     EXPECT_EQ(none.z, -1);
 }
 
@@ -93,10 +92,8 @@ TEST_F(Grid, ComputerRobotsTakeSlotsInAnyOrderAndReuseEmptyOnes) {
     EXPECT_EQ(RobotSlotCount(w), 7);
     // A player's slot holding another robot is refused, not overwritten.
     SetRobotSlot(w, 2, 3002);
-    StdoutCapture capture;
-    capture.Start();
-    SetRobotSlot(w, 2, 3001);
-    EXPECT_NE(capture.Stop().find("slot 2 holds robot 3002"), std::string::npos);
+    EXPECT_NE(Captured([&] { SetRobotSlot(w, 2, 3001); }).find("slot 2 holds robot 3002"),
+              std::string::npos);
     EXPECT_EQ(GetRobotSlot(w, 2), 3002);
 }
 
