@@ -2,7 +2,6 @@
 #include "sound/mci.h"
 #include "sound/sound.h"
 #include "support/audio_support.h"
-#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +15,6 @@ namespace {
 const char* const SELECT = "sounds\\FF7select.wav";
 const char* const HEAL = "sounds\\ff3healmag.wav"; // the longest menu-free effect: still ringing
 const char* const SAVE = "sounds\\ff3save.wav";
-
-uint32_t Mode(const CDPlayer* pPlayer) {
-    uint32_t mode = 0;
-    EXPECT_EQ(MciStatusMode(pPlayer->deviceId, &mode), 0u);
-    return mode;
-}
 
 // The TMSF position of the music, read through a device of the test's own.
 uint32_t Position(const CDPlayer* pPlayer) {
@@ -90,7 +83,7 @@ TEST_F(DiskOutput, WithEffectsOffNothingSoundsButTheNameIsKept) {
 
 using SoundEffects = SoundServiceTest;
 
-TEST_F(SoundEffects, ANewEffectCutsOffTheOnePlaying) {
+TEST_F(SoundEffects, ANewEffectCutsOffTheOnePlayingAndEffectsOffLetItFinish) {
     EXPECT_EQ(Mix_AllocateChannels(-1), 1);
     PlaySoundFile(HEAL);
     ASSERT_EQ(Mix_Playing(0), 1);
@@ -109,40 +102,30 @@ TEST_F(SoundEffects, ANewEffectCutsOffTheOnePlaying) {
     // Each file is decoded once: the same effect again is the same chunk.
     PlaySoundFile(HEAL);
     EXPECT_EQ(Mix_GetChunk(0), heal);
+    // Switched off, a new effect is only remembered: the heal chime still plays.
+    SetSoundEffects(0);
+    PlaySoundFile(SELECT);
+    EXPECT_EQ(GetLastSound(), SELECT);
+    EXPECT_EQ(Mix_Playing(0), 1);
+    EXPECT_EQ(Mix_GetChunk(0), heal);
 }
 
-TEST_F(SoundEffects, NullAndEmptyNamesChangeNothing) {
+TEST_F(SoundEffects, NullAndEmptyNamesChangeNothingAndNamesAreCopied) {
     EXPECT_EQ(GetLastSound(), "");
     PlaySoundFile(nullptr);
     PlaySoundFile("");
     EXPECT_EQ(GetLastSound(), "");
     EXPECT_EQ(Mix_Playing(0), 0);
 
-    PlaySoundFile(HEAL);
+    std::string name = HEAL;
+    PlaySoundFile(name.c_str());
+    name.assign(name.size(), 'x'); // the service keeps a copy, not the caller's text
     Mix_Chunk* playing = Mix_GetChunk(0);
     PlaySoundFile(nullptr);
     PlaySoundFile("");
     EXPECT_EQ(GetLastSound(), HEAL);
     EXPECT_EQ(Mix_Playing(0), 1);
     EXPECT_EQ(Mix_GetChunk(0), playing);
-}
-
-TEST_F(SoundEffects, SwitchingEffectsOffLetsThePlayingOneFinish) {
-    PlaySoundFile(HEAL);
-    SetSoundEffects(0);
-    EXPECT_EQ(Mix_Playing(0), 1);
-    PlaySoundFile(SELECT);
-    EXPECT_EQ(GetLastSound(), SELECT);
-    Mix_Chunk* expected = Mix_LoadWAV(DataPath(HEAL).c_str());
-    EXPECT_EQ(Mix_GetChunk(0)->alen, expected->alen) << "the heal chime still plays";
-    Mix_FreeChunk(expected);
-}
-
-TEST_F(SoundEffects, NamesAreCopiedNotBorrowed) {
-    std::string name = SAVE;
-    PlaySoundFile(name.c_str());
-    name.assign(name.size(), 'x');
-    EXPECT_EQ(GetLastSound(), SAVE);
 }
 
 TEST(SoundFailures, MissingAndBrokenFilesAreSilentAndQuiet) {
@@ -218,28 +201,35 @@ TEST(SoundService, LeavesInterruptAndTerminateToTheGame) {
 
 using Music = SoundServiceTest;
 
-TEST_F(Music, StartsOnWithNoTrackAndSwitchingOnThenPlaysNothing) {
+TEST_F(Music, StartsOnWithNoTrackAndStopMusicLeavesTheSwitchOn) {
     EXPECT_EQ(GetMusic(), 1);
     EXPECT_EQ(GetSoundEffects(), 1);
     const CDPlayer* cd = GetSoundCDPlayer();
     ASSERT_NE(cd, nullptr);
     EXPECT_NE(cd->deviceId, 0u);
     SetMusic(0);
-    SetMusic(1);
+    SetMusic(1); // before any track was asked for: nothing plays
     EXPECT_EQ(GetMusic(), 1);
     EXPECT_EQ(GetMusicTrack(), 0);
-    EXPECT_EQ(Mode(cd), MCI_MODE_STOP);
+    EXPECT_EQ(ModeOf(cd), MCI_MODE_STOP);
+
+    PlayMusicTrack(1);
+    StopMusic();
+    EXPECT_EQ(ModeOf(cd), MCI_MODE_STOP);
+    EXPECT_EQ(GetMusic(), 1);
+    PlayMusicTrack(2);
+    EXPECT_EQ(ModeOf(cd), MCI_MODE_PLAY);
 }
 
 TEST_F(Music, TrackZeroAndNegativeTracksKeepTheStoredTrack) {
     PlayMusicTrack(BATTLE_MUSIC_TRACK);
     const CDPlayer* cd = GetSoundCDPlayer();
-    ASSERT_EQ(Mode(cd), MCI_MODE_PLAY);
+    ASSERT_EQ(ModeOf(cd), MCI_MODE_PLAY);
     for (int track : {0, -1, -2, -128, -1000}) {
         PlayMusicTrack(track);
         EXPECT_EQ(GetMusicTrack(), 2) << track;
     }
-    EXPECT_EQ(Mode(cd), MCI_MODE_PLAY);
+    EXPECT_EQ(ModeOf(cd), MCI_MODE_PLAY);
     EXPECT_EQ(MCI_TMSF_TRACK(Position(cd)), 2u);
 }
 
@@ -253,13 +243,13 @@ TEST_F(Music, WithMusicOffATrackIsStoredAndStartsFromItsBeginningWhenSwitchedOn)
     EXPECT_GE(MCI_TMSF_SECOND(Position(cd)), 19u);
 
     SetMusic(0);
-    EXPECT_EQ(Mode(cd), MCI_MODE_STOP) << "switching music off stops it at once";
+    EXPECT_EQ(ModeOf(cd), MCI_MODE_STOP) << "switching music off stops it at once";
     PlayMusicTrack(2);
     EXPECT_EQ(GetMusicTrack(), 2);
-    EXPECT_EQ(Mode(cd), MCI_MODE_STOP);
+    EXPECT_EQ(ModeOf(cd), MCI_MODE_STOP);
 
     SetMusic(1);
-    EXPECT_EQ(Mode(cd), MCI_MODE_PLAY);
+    EXPECT_EQ(ModeOf(cd), MCI_MODE_PLAY);
     uint32_t position = Position(cd);
     EXPECT_EQ(MCI_TMSF_TRACK(position), 2u);
     EXPECT_EQ(MCI_TMSF_MINUTE(position), 0u);
@@ -274,18 +264,9 @@ TEST_F(Music, ATrackThatDoesNotExistLeavesTheMusicAsItWas) {
         PlayMusicTrack(track);
         EXPECT_EQ(GetMusicTrack(), track);
         EXPECT_EQ(cd->lastError, MCIERR_OUTOFRANGE) << track;
-        EXPECT_EQ(Mode(cd), MCI_MODE_PLAY);
+        EXPECT_EQ(ModeOf(cd), MCI_MODE_PLAY);
         EXPECT_EQ(MCI_TMSF_TRACK(Position(cd)), 1u) << "track " << track << " started track 1";
     }
-}
-
-TEST_F(Music, StopMusicStopsButLeavesTheSwitchOn) {
-    PlayMusicTrack(1);
-    StopMusic();
-    EXPECT_EQ(Mode(GetSoundCDPlayer()), MCI_MODE_STOP);
-    EXPECT_EQ(GetMusic(), 1);
-    PlayMusicTrack(2);
-    EXPECT_EQ(Mode(GetSoundCDPlayer()), MCI_MODE_PLAY);
 }
 
 TEST_F(Music, CallsFromManyThreadsAtOnce) {
@@ -315,10 +296,8 @@ TEST_F(Music, CallsFromManyThreadsAtOnce) {
 std::vector<std::string> NamedSoundFiles() {
     std::vector<std::string> names(std::begin(GAME_SOUND_FILES), std::end(GAME_SOUND_FILES));
     Registry* registry = NewRegistry();
-    StdoutCapture capture;
-    capture.Start();
-    int failed = ReadSkillsFile(registry, DataPath("skills\\skills0.txt").c_str());
-    capture.Stop();
+    int failed = -1;
+    Captured([&] { failed = ReadSkillsFile(registry, DataPath("skills\\skills0.txt").c_str()); });
     EXPECT_EQ(failed, 0);
     int uid = 8000;
     for (; LookupSkill(registry, uid) != nullptr; uid++)
