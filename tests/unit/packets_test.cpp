@@ -22,6 +22,17 @@ template <typename T> Bytes Encoded(size_t (*encode)(const T*, uint8_t*), const 
     return Bytes(buffer, buffer + n);
 }
 
+// Decoding the bytes and encoding the result gives the same bytes: every field is read back
+// from where it was written.
+template <typename T>
+T RoundTrip(bool (*decode)(const uint8_t*, size_t, T*), size_t (*encode)(const T*, uint8_t*),
+            const Bytes& b) {
+    T d{};
+    EXPECT_TRUE(decode(b.data(), b.size(), &d));
+    EXPECT_EQ(Encoded(encode, &d), b);
+    return d;
+}
+
 uint32_t U32At(const Bytes& b, size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
 }
@@ -58,7 +69,7 @@ TEST(Packets, StatsBlockIsTwentyBytesWithTwoSpareBytes) {
     uint8_t out[STATS_WIRE_SIZE];
     EncodeStats(&s, out);
     EXPECT_EQ(Bytes(out, out + 20), kStatsBytes);
-    Stats back;
+    Stats back{};
     DecodeStats(out, &back);
     EXPECT_EQ(std::memcmp(&back, &s, sizeof s), 0);
 }
@@ -104,13 +115,7 @@ TEST(Packets, EnergonLayout) {
     Bytes want = {3,  1, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0xEF, 0xBE, 0, 0,
                   12, 0, 0, 0, 34, 0, 0, 0, 2, 0, 0, 0, 7,    0,    0, 0};
     EXPECT_EQ(b, want);
-    EnergonPacket d;
-    ASSERT_TRUE(DecodeEnergon(b.data(), b.size(), &d));
-    EXPECT_EQ(d.id, 0xBEEF);
-    EXPECT_EQ(d.x, 12u);
-    EXPECT_EQ(d.y, 34u);
-    EXPECT_EQ(d.z, 2u);
-    EXPECT_EQ(d.crystals, 7u);
+    EnergonPacket d = RoundTrip(DecodeEnergon, EncodeEnergon, b);
     EXPECT_FALSE(DecodeEnergon(b.data(), 31, &d));
 }
 
@@ -140,17 +145,7 @@ TEST(Packets, RobotStateLayout) {
     EXPECT_EQ(Bytes(b.begin() + 48, b.begin() + 56), (Bytes{0, 0, 0, 0, 0, 0, 0xE0, 0xBF}));
     EXPECT_EQ(U32At(b, 56), 0x8001u);
     EXPECT_EQ(U32At(b, 60), 4002u);
-    RobotStatePacket d;
-    ASSERT_TRUE(DecodeRobotState(b.data(), b.size(), &d));
-    EXPECT_EQ(d.uid, 3001u);
-    EXPECT_EQ(d.sequence, 0x0A0B0C0Du);
-    EXPECT_EQ(d.x, 2.5);
-    EXPECT_EQ(d.y, -1.0);
-    EXPECT_EQ(d.facing, 315);
-    EXPECT_EQ(d.flags, 3);
-    EXPECT_EQ(d.speed, -0.5);
-    EXPECT_EQ(d.move, 0x8001);
-    EXPECT_EQ(d.classUid, 4002u);
+    RobotStatePacket d = RoundTrip(DecodeRobotState, EncodeRobotState, b);
     EXPECT_FALSE(DecodeRobotState(b.data(), 63, &d));
     b[0] = 7;
     EXPECT_FALSE(DecodeRobotState(b.data(), 64, &d));
@@ -161,10 +156,7 @@ TEST(Packets, ChestOpenedAndRobotLeftLayouts) {
     Bytes b = Encoded(EncodeChestOpened, &c);
     Bytes want = {8, 1, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0, 11, 0, 0, 0, 2, 0, 0, 0};
     EXPECT_EQ(b, want);
-    ChestOpenedPacket cd;
-    ASSERT_TRUE(DecodeChestOpened(b.data(), b.size(), &cd));
-    EXPECT_EQ(cd.x, 10u);
-    EXPECT_EQ(cd.z, 2u);
+    RoundTrip(DecodeChestOpened, EncodeChestOpened, b);
 
     RobotLeftPacket l = {2, 3003};
     b = Encoded(EncodeRobotLeft, &l);
@@ -172,10 +164,8 @@ TEST(Packets, ChestOpenedAndRobotLeftLayouts) {
     EXPECT_EQ(b[0], 9);
     EXPECT_EQ(b[1], 2);
     EXPECT_EQ(U32At(b, 4), 3003u);
-    RobotLeftPacket ld;
+    RobotLeftPacket ld = RoundTrip(DecodeRobotLeft, EncodeRobotLeft, b);
     EXPECT_FALSE(DecodeRobotLeft(b.data(), 23, &ld));
-    ASSERT_TRUE(DecodeRobotLeft(b.data(), 24, &ld));
-    EXPECT_EQ(ld.uid, 3003u);
 }
 
 TEST(Packets, BattleStartCarriesTheSendersNameCutToFifteen) {
@@ -197,12 +187,7 @@ TEST(Packets, BattleStartCarriesTheSendersNameCutToFifteen) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(&b[16])), "Sixteen chars x");
     EXPECT_EQ(b[31], 0);
     EXPECT_EQ(Bytes(b.begin() + 32, b.end()), kStatsBytes);
-    BattleStartPacket d;
-    ASSERT_TRUE(DecodeBattleStart(b.data(), b.size(), &d));
-    EXPECT_EQ(d.subType, EBattleAccept);
-    EXPECT_STREQ(d.name, "Sixteen chars x");
-    EXPECT_EQ(d.stats.totalHP, 300);
-    EXPECT_EQ(d.stats.stamina, -2);
+    EXPECT_STREQ(RoundTrip(DecodeBattleStart, EncodeBattleStart, b).name, "Sixteen chars x");
 }
 
 TEST(Packets, ActionLayout) {
@@ -224,11 +209,7 @@ TEST(Packets, ActionLayout) {
     EXPECT_EQ(U32At(b, 52), 3005u);
     EXPECT_EQ(b[56], 0);
     EXPECT_EQ(b[57], 0);
-    ActionPacket d;
-    ASSERT_TRUE(DecodeAction(b.data(), b.size(), &d));
-    EXPECT_EQ(d.actorChange.energy, -10);
-    EXPECT_EQ(d.targetChange.experience, 0x01020304);
-    EXPECT_EQ(d.targetUid, 3005u);
+    RoundTrip(DecodeAction, EncodeAction, b);
 }
 
 TEST(Packets, AnimationLayoutsForEffectsAndWallShots) {
@@ -260,11 +241,7 @@ TEST(Packets, AnimationLayoutsForEffectsAndWallShots) {
     EXPECT_EQ(U32At(b, 28), 8u);
     EXPECT_EQ(U32At(b, 32), 1u);
     EXPECT_EQ(U32At(b, 36), 225u);
-    AnimationPacket d;
-    ASSERT_TRUE(DecodeAnimation(b.data(), b.size(), &d));
-    EXPECT_EQ(d.type, static_cast<uint32_t>(EWallAnimation));
-    EXPECT_EQ(d.y, 8u);
-    EXPECT_EQ(d.facing, 225);
+    AnimationPacket d = RoundTrip(DecodeAnimation, EncodeAnimation, b);
     EXPECT_FALSE(DecodeAnimation(b.data(), 39, &d));
 }
 
@@ -273,20 +250,14 @@ TEST(Packets, BattleOverAndPrizeLayouts) {
     Bytes b = Encoded(EncodeBattleOver, &o);
     Bytes want = {14, 2, 0, 0, 0xBC, 0x0B, 0, 0, 0, 0, 0, 0, 0xB9, 0x0B, 0, 0};
     EXPECT_EQ(b, want);
-    BattleOverPacket od;
-    ASSERT_TRUE(DecodeBattleOver(b.data(), b.size(), &od));
-    EXPECT_EQ(od.loserUid, 3004u);
-    EXPECT_EQ(od.winnerUid, 3001u);
+    RoundTrip(DecodeBattleOver, EncodeBattleOver, b);
 
     PrizePacket p = {0, 3001, NO_UID, 7005};
     b = Encoded(EncodePrize, &p);
     want = {15, 0, 0, 0, 0xB9, 0x0B, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x5D, 0x1B, 0, 0};
     EXPECT_EQ(b, want);
-    PrizePacket pd;
+    PrizePacket pd = RoundTrip(DecodePrize, EncodePrize, b);
     EXPECT_FALSE(DecodePrize(b.data(), 19, &pd));
-    ASSERT_TRUE(DecodePrize(b.data(), 20, &pd));
-    EXPECT_EQ(pd.skillUid, NO_UID);
-    EXPECT_EQ(pd.itemUid, 7005u);
 }
 
 TEST(Packets, DecodersReadOnlyTheirLayoutAndRefuseNull) {
