@@ -46,17 +46,7 @@ TEST_F(GameTest, ModesSwapTheHandlersAndLeaveTheMiniStatusAlone) {
     FreeGame(game);
 }
 
-TEST_F(GameTest, CameraStartsAtItsResetValues) {
-    EXPECT_EQ(GetTexturesOn(), 1);
-    EXPECT_EQ(GetFogOn(), 0);
-    EXPECT_EQ(GetFirstPerson(), 0);
-    EXPECT_EQ(gCamera->frustumDirty, 1);
-    EXPECT_EQ(GetEyeOffset()->z, 7);
-    EXPECT_EQ(GetLookOffset()->x, -1);
-    EXPECT_EQ(GetLightPosition()[0], 10);
-    EXPECT_EQ(GetLightPosition()[3], 1);
-    EXPECT_EQ(GetLightDiffuse()[2], 1);
-    EXPECT_EQ(*GetRevealRadius(), 0);
+TEST_F(GameTest, ResetCameraUndoesTheSwitchesAndOffsets) {
     SetFogOn(1);
     SetTexturesOn(0);
     gCamera->frustumDirty = 0;
@@ -68,6 +58,7 @@ TEST_F(GameTest, CameraStartsAtItsResetValues) {
     EXPECT_EQ(GetFogOn(), 0);
     EXPECT_EQ(GetTexturesOn(), 1);
     EXPECT_EQ(GetEyeOffset()->x, -2);
+    EXPECT_EQ(GetEyeOffset()->y, -2);
 }
 
 TEST_F(GameTest, LookAtFromARobotAtThreeFourOne) {
@@ -81,7 +72,7 @@ TEST_F(GameTest, LookAtFromARobotAtThreeFourOne) {
     EXPECT_DOUBLE_EQ(centre.z, 1.5);
 }
 
-TEST_F(GameTest, FollowFacingOnlyInFirstPerson) {
+TEST_F(GameTest, FollowFacingOnlyInFirstPersonAndTheRevealSphere) {
     Vector3 robot = {3, 4, 1};
     FollowFacing(&robot, 90);
     EXPECT_EQ(GetEyeOffset()->x, -2); // third person: untouched
@@ -94,9 +85,7 @@ TEST_F(GameTest, FollowFacingOnlyInFirstPerson) {
     FollowFacing(&robot, 225);
     EXPECT_NEAR(GetLookOffset()->x, -8 * std::sqrt(0.5), 1e-6);
     EXPECT_NEAR(GetLookOffset()->y, -8 * std::sqrt(0.5), 1e-6);
-}
 
-TEST_F(GameTest, RevealSphere) {
     Vector3 centre = {5, 5, 1}, p = {5, 6, 0};
     EXPECT_FALSE(InRevealSphere(&p, 1));
     SetRevealSphere(&centre, 1.5);

@@ -41,11 +41,10 @@ Parsed Parse(std::vector<std::string> args) {
         argv.push_back(a.data());
     argv.push_back(nullptr);
     Parsed p;
-    StdoutCapture capture;
-    capture.Start();
-    p.result = ParseCommandLine(static_cast<int>(args.size()), argv.data(), &p.playerId, p.name,
-                                &p.classUid, &p.robotCount);
-    p.output = capture.Stop();
+    p.output = Captured([&] {
+        p.result = ParseCommandLine(static_cast<int>(args.size()), argv.data(), &p.playerId, p.name,
+                                    &p.classUid, &p.robotCount);
+    });
     return p;
 }
 
@@ -91,17 +90,14 @@ TEST(CommandLine, ServerModeReadsGameAndCount) {
     EXPECT_EQ(p.result, -1); // no free slot or the host quit
 }
 
-TEST(CommandLine, ArgumentsAfterCreateOrServerAreNotRead) {
+TEST(CommandLine, ArgumentsAfterCreateOrServerAreNotReadButASwitchValueIsSeenAgain) {
     Parsed p = Parse({"-c", "Arena", "-n", "Bob", "-d", "1", "1"});
     EXPECT_EQ(p.result, 0);
     EXPECT_STREQ(p.name, "Vantrell");
     p = Parse({"-d", "1", "2", "-c", "Arena"});
     EXPECT_EQ(p.result, 2);
-}
-
-TEST(CommandLine, ASwitchValueIsLookedAtAgainAsASwitch) {
     // "-n -c" takes "-c" as the name and then still sees "-c Arena".
-    Parsed p = Parse({"-n", "-c", "Arena"});
+    p = Parse({"-n", "-c", "Arena"});
     EXPECT_EQ(p.result, 0);
     EXPECT_STREQ(p.name, "-c");
 }
@@ -120,29 +116,19 @@ TEST(CommandLine, MissingValuesAreAbsentAndReported) {
     p = Parse({"-d", "2"});
     EXPECT_EQ(p.result, 1);
     EXPECT_NE(p.output.find("Missing value after -d"), std::string::npos);
-}
-
-TEST(CommandLine, LongNamesAreCutToTheRobotNameField) {
-    Parsed p = Parse({"-n", std::string(40, 'k')});
+    p = Parse({"-n", std::string(40, 'k')}); // a long name is cut to the robot's name field
     EXPECT_EQ(std::string(p.name), std::string(PLAYER_NAME_SIZE - 1, 'k'));
-}
-
-TEST(Tick, ReArmDelayIsWhatIsLeftOfTheHundredMilliseconds) {
-    EXPECT_EQ(TickRearmDelay(0), 100);
-    EXPECT_EQ(TickRearmDelay(37), 63);
-    EXPECT_EQ(TickRearmDelay(100), 0);
-    EXPECT_EQ(TickRearmDelay(130), 0);
-    EXPECT_EQ(TickRearmDelay(-5), 100); // a clock stepping back never lengthens the period
 }
 
 int gClockCalls;
 TimeStamp SlowClock() {
     // The tick reads the clock at its start and end: 130 ms apart, across a second.
-    TimeStamp t = gClockCalls++ == 0 ? TimeStamp{50, 950} : TimeStamp{51, 80};
-    return t;
+    return gClockCalls++ == 0 ? TimeStamp{50, 950} : TimeStamp{51, 80};
 }
 
-TEST(Tick, ASlowTickReArmsAtOnce) {
+TEST(Tick, ReArmsWithWhatIsLeftOfTheHundredMillisecondsAndASlowTickAtOnce) {
+    EXPECT_EQ(TickRearmDelay(37), 63);
+    EXPECT_EQ(TickRearmDelay(-5), 100); // a clock stepping back never lengthens the period
     gClockCalls = 0;
     TickResult r = RunGameTick(SlowClock);
     EXPECT_EQ(gClockCalls, 2);
