@@ -39,25 +39,20 @@ class Inbound : public WorldTest {
     World* world = nullptr;
 };
 
+// A packet as another copy sends it.
+template <typename T> std::vector<uint8_t> Wire(size_t (*encode)(const T*, uint8_t*), T p) {
+    std::vector<uint8_t> out(MAX_PACKET_SIZE);
+    out.resize(encode(&p, out.data()));
+    return out;
+}
 std::vector<uint8_t> Energon(uint16_t id, uint32_t x, uint32_t y, uint32_t z, uint32_t crystals) {
-    EnergonPacket p = {0, id, x, y, z, crystals};
-    std::vector<uint8_t> out(ENERGON_PACKET_SIZE);
-    EncodeEnergon(&p, out.data());
-    return out;
+    return Wire(EncodeEnergon, EnergonPacket{0, id, x, y, z, crystals});
 }
-
 std::vector<uint8_t> ChestOpened(uint32_t x, uint32_t y, uint32_t z) {
-    ChestOpenedPacket p = {0, 0, x, y, z};
-    std::vector<uint8_t> out(CHEST_OPENED_PACKET_SIZE);
-    EncodeChestOpened(&p, out.data());
-    return out;
+    return Wire(EncodeChestOpened, ChestOpenedPacket{0, 0, x, y, z});
 }
-
 std::vector<uint8_t> Left(uint32_t uid) {
-    RobotLeftPacket p = {0, uid};
-    std::vector<uint8_t> out(ROBOT_LEFT_PACKET_SIZE);
-    EncodeRobotLeft(&p, out.data());
-    return out;
+    return Wire(EncodeRobotLeft, RobotLeftPacket{0, uid});
 }
 
 TEST_F(Inbound, EnergonFromAnotherCopyIsAddedOnceAndBadCellsAreDropped) {
@@ -148,8 +143,7 @@ class RemoteState : public RobotTest {
         p.uid = uid;
         p.sequence = sequence;
         p.classUid = classUid;
-        std::vector<uint8_t> bytes(ROBOT_STATE_PACKET_SIZE);
-        EncodeRobotState(&p, bytes.data());
+        std::vector<uint8_t> bytes = Wire(EncodeRobotState, p);
         bool changed = false;
         output = Captured([&] { changed = HandlePacket(bytes.data(), bytes.size()); });
         Robot* r = FindRobotInWorld(world_, static_cast<int>(uid));
@@ -221,9 +215,7 @@ TEST_F(RemoteState, ARobotThatLeftAndComesBackCountsFromZeroAgain) {
     Receive(State(4, 4, 0, 0, 0.5), 3001, 5);
     Robot* r = FindRobotInWorld(world_, 3001);
     ASSERT_NE(r, nullptr);
-    std::vector<uint8_t> left(ROBOT_LEFT_PACKET_SIZE);
-    RobotLeftPacket lp = {0, 3001};
-    EncodeRobotLeft(&lp, left.data());
+    std::vector<uint8_t> left = Left(3001);
     Captured([&] { HandlePacket(left.data(), left.size()); });
     EXPECT_EQ(FindRobotInWorld(world_, 3001), nullptr);
     EXPECT_EQ(RobotAt(4, 4), nullptr);
