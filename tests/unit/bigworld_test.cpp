@@ -179,18 +179,11 @@ TEST_F(BigWorld, TheHostsFiftyDepositsGrowShrinkAndAreReplacedByTheTick) {
 
     World* saved = gWorld;
     gWorld = world_;
+    // Every deposit started together, so the picture changes together every 25 stages (the
+    // stages themselves are the energon tests'), and all expire on the same tick.
     int redraws = 0;
-    for (int tick = 1; tick <= 999; tick++) {
-        bool changed = RunGameTick(FixedClock).changed;
-        redraws += changed;
-        // Every deposit started together, so the picture changes every 25 stages.
-        int stage = tick < 500 ? tick + 1 : 1000 - tick;
-        bool expected = tick != 500 && stage % 25 == 0 && tick != 999;
-        EXPECT_EQ(changed, expected) << "tick " << tick;
-        if (tick == 500) {
-            EXPECT_EQ(LookupEnergon(world_, *seeded.begin())->growing, 0);
-        }
-    }
+    for (int tick = 1; tick <= 999; tick++)
+        redraws += RunGameTick(FixedClock).changed;
     gWorld = saved;
     EXPECT_EQ(redraws, 39);
     EXPECT_EQ(world_->energonCount, INITIAL_ENERGON);

@@ -32,9 +32,7 @@ TEST(ReadLine, SkipsEmptyAndBlankLinesAnywhereAndLeadingBlanks) {
     EXPECT_EQ(ReadAll("one\r\ntwo\r\n"), (std::vector<std::string>{"one", "two"}));
     EXPECT_TRUE(ReadAll("").empty());
     EXPECT_TRUE(ReadAll("\n \n\t\n").empty());
-}
-
-TEST(ReadLine, CutsLongLinesTo255CharactersAndDropsTheRest) {
+    // A long line is cut to 255 characters and the rest of it dropped.
     std::string longLine(300, 'a');
     longLine[254] = 'b';
     longLine[255] = 'c';
