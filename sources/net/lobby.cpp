@@ -32,11 +32,6 @@ int PlayerCount(const GameRecord& r) {
     return r.numPlayers > MAX_PLAYERS ? MAX_PLAYERS : r.numPlayers;
 }
 
-// Waits for one deciding key for up to timeoutMs; EKeysEnded when input is gone.
-int NextKey(int timeoutMs) {
-    return ReadKey(timeoutMs);
-}
-
 // The announcer of a hosted game: sends the record every 500 ms until told to stop.
 class Announcer {
   public:
@@ -248,7 +243,7 @@ int HostGame(const char* gameName, const char* playerName) {
     int key = 0;
     while (key != 's' && key != 'q') {
         DrawLobby(&table, 0);
-        int k = NextKey(1000);
+        int k = ReadKey(1000);
         if (k == EKeysEnded) {
             std::printf("Standard input closed: leaving the lobby\n");
             key = 'q';
@@ -321,7 +316,7 @@ int JoinGame(const char* playerName) {
         DrawLobby(&table, 1);
         if (!refusal.empty())
             std::printf("%s\n", refusal.c_str());
-        int k = NextKey(1000);
+        int k = ReadKey(1000);
         if (k == EKeysEnded || k == 'q' || k == 'Q') {
             if (k == EKeysEnded)
                 std::printf("Standard input closed: leaving the lobby\n");

@@ -92,10 +92,6 @@ void Monitor(NetChannel* ch) {
 
 } // namespace
 
-const char* ChannelGroup(int channel) {
-    return channel >= 0 && channel < NUM_CHANNELS ? kGroups[channel] : "";
-}
-
 void NetStartup() {
     // BSD sockets need no start-up; a peer that goes away must not kill a sender.
     std::signal(SIGPIPE, SIG_IGN);

@@ -22,9 +22,6 @@ using NetReceiver = void (*)(const uint8_t* buffer, size_t length, void* context
 // The game channel this copy plays on (0 to 3).
 extern std::atomic<int> currentChannel;
 
-// The multicast group of a channel, as a dotted address ("224.1.1.1" + c).
-const char* ChannelGroup(int channel);
-
 void NetStartup();
 // Opens channel (0-3) and starts its monitor thread; 0 on success, -1 when the channel number
 // is out of range or already open. A socket option that cannot be set (address reuse, TTL,
