@@ -7,9 +7,9 @@ static const FieldFormat kArmorFields[] = {
     VFIELD_UID("uid:", Armor, uid),
     VFIELD_NAME("name:", Armor, name),
     VFIELD_TEXT("desc:", Armor, desc),
-    VFIELD_INT("devade:", Armor, devade),
-    VFIELD_INT("dstamina:", Armor, dstamina),
-    VFIELD_INT("ddefense:", Armor, ddefense),
+    VFIELD_ABILITY("devade:", Armor, devade),
+    VFIELD_ABILITY("dstamina:", Armor, dstamina),
+    VFIELD_ABILITY("ddefense:", Armor, ddefense),
     VFIELD_END("endarmor:"),
 };
 static const RecordFormat kArmorFormat = VRECORD_FORMAT(kArmorFields, "Error reading armor file\n");

@@ -10,7 +10,7 @@ struct Armor {
     int32_t uid;
     char name[NAME_SIZE];
     char desc[TEXT_SIZE];
-    // Added to evade, stamina and defense of a robot that receives the armor.
+    // Added to evade, stamina and defense of a robot that receives the armor; -128 to 127 each.
     int32_t devade;
     int32_t dstamina;
     int32_t ddefense;

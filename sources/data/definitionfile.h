@@ -71,6 +71,9 @@ template <typename T> constexpr int64_t FieldMax(T*) {
            FieldMax(static_cast<decltype(Record::member)*>(nullptr)))
 #define VFIELD_RANGE(keyword, Record, member, lo, hi)                                              \
     VFIELD(keyword, EIntegerValue, Record, member, lo, hi)
+// A bonus added to one of a robot's 8-bit abilities (power, evade, ...) holds to their range.
+#define VFIELD_ABILITY(keyword, Record, member)                                                    \
+    VFIELD(keyword, EIntegerValue, Record, member, INT8_MIN, INT8_MAX)
 // A uid is never negative.
 #define VFIELD_UID(keyword, Record, member)                                                        \
     VFIELD(keyword, EIntegerValue, Record, member, 0, INT32_MAX)

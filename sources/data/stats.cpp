@@ -32,24 +32,18 @@ void PrintStats(const Stats* stats) {
     std::printf("energy: %d\n", stats->energy);
 }
 
-template <typename T> static void AddWrapping(T* field, T delta) {
-    *field = static_cast<T>(*field + delta);
-}
-
 void AddStats(Stats* target, const Stats* delta) {
-    AddWrapping(&target->evade, delta->evade);
-    AddWrapping(&target->stamina, delta->stamina);
-    AddWrapping(&target->defense, delta->defense);
-    AddWrapping(&target->power, delta->power);
-    AddWrapping(&target->dexterity, delta->dexterity);
-    AddWrapping(&target->speed, delta->speed);
-    // 32 bits wrap too, done in unsigned arithmetic where wrapping is defined.
-    target->experience = static_cast<int32_t>(static_cast<uint32_t>(target->experience) +
-                                              static_cast<uint32_t>(delta->experience));
-    AddWrapping(&target->hitPoints, delta->hitPoints);
-    AddWrapping(&target->totalHP, delta->totalHP);
-    AddWrapping(&target->energy, delta->energy);
-    AddWrapping(&target->totalEnergy, delta->totalEnergy);
+    AddToStat(&target->evade, delta->evade);
+    AddToStat(&target->stamina, delta->stamina);
+    AddToStat(&target->defense, delta->defense);
+    AddToStat(&target->power, delta->power);
+    AddToStat(&target->dexterity, delta->dexterity);
+    AddToStat(&target->speed, delta->speed);
+    AddToStat(&target->experience, delta->experience);
+    AddToStat(&target->hitPoints, delta->hitPoints);
+    AddToStat(&target->totalHP, delta->totalHP);
+    AddToStat(&target->energy, delta->energy);
+    AddToStat(&target->totalEnergy, delta->totalEnergy);
     if (target->hitPoints > target->totalHP)
         target->hitPoints = target->totalHP;
     if (target->energy > target->totalEnergy)

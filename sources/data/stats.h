@@ -5,8 +5,10 @@
 // section: keyword lines such as "power:" each followed by a value line, closed by "endstats:".
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 
 struct Stats {
     int8_t evade;
@@ -28,6 +30,15 @@ struct Stats {
 // and returns 1 with out unchanged; 0 on success.
 int ReadStats(Stats* out, FILE* file);
 void PrintStats(const Stats* stats);
-// Adds every field of delta to target (8- and 16-bit sums wrap at their width), then lowers
-// hitPoints to totalHP and energy to totalEnergy where they exceed them. No lower bound.
+// Adds every field of delta to target, each sum stopping at the ends of its field's range,
+// then lowers hitPoints to totalHP and energy to totalEnergy where they exceed them. No other
+// lower bound.
 void AddStats(Stats* target, const Stats* delta);
+
+// Adds delta to one field of a stats block; the sum stops at the ends of the field's range
+// instead of wrapping. Every change to a robot's stats goes through here.
+template <typename T> void AddToStat(T* field, int64_t delta) {
+    int64_t sum = static_cast<int64_t>(*field) + delta;
+    *field = static_cast<T>(
+        std::clamp<int64_t>(sum, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
+}

@@ -7,8 +7,8 @@ static const FieldFormat kWeaponFields[] = {
     VFIELD_UID("uid:", Weapon, uid),
     VFIELD_NAME("name:", Weapon, name),
     VFIELD_TEXT("desc:", Weapon, desc),
-    VFIELD_INT("power:", Weapon, power),
-    VFIELD_INT("ddexterity:", Weapon, ddexterity),
+    VFIELD_ABILITY("power:", Weapon, power),
+    VFIELD_ABILITY("ddexterity:", Weapon, ddexterity),
     VFIELD_REAL("accuracy:", Weapon, accuracy),
     VFIELD_END("endweapon:"),
 };

@@ -10,6 +10,7 @@ struct Weapon {
     int32_t uid;
     char name[NAME_SIZE];
     char desc[TEXT_SIZE];
+    // -128 to 127 each, as the abilities they are added to.
     int32_t power;      // added to the attack, and to the power of a robot that receives it
     int32_t ddexterity; // added to the dexterity of a robot that receives it
     double accuracy;

@@ -268,7 +268,7 @@ static int StepDirection(int facing, int32_t move) {
 // ---- what the robot finds where it stops ------------------------------------------------------
 
 void PayEnergy(Robot* robot, int cost) {
-    robot->stats.energy = static_cast<int16_t>(robot->stats.energy - cost);
+    AddToStat(&robot->stats.energy, -static_cast<int64_t>(cost));
 }
 
 bool PickUpEnergon(Robot* robot, CellData* cell, World* world) {

@@ -135,7 +135,7 @@ Location CellInFront(const Location* cell, int facing);
 // The cell a position counts as: x and y round up from .4999, z to the nearest.
 Location RoundToCell(const Vector3* position);
 
-// Energy goes down by cost; nothing stops it below zero.
+// Energy goes down by cost, below zero too, down to the lowest value it can hold.
 void PayEnergy(Robot* robot, int cost);
 bool PickUpEnergon(Robot* robot, CellData* cell, World* world);
 // On a teleporter end (players only, not straight after arriving): targetCell becomes the
@@ -152,7 +152,8 @@ bool ConvertEnergon(Robot* robot);
 // weapons and armor raise the stats). Any other uid, or one the registry does not know, gives a
 // message and changes nothing; false then.
 bool ReceiveObject(Robot* robot, int uid, int silent);
-// Adds a skill uid to the learned skills; anything else gives a message and changes nothing.
+// Adds a skill uid to the learned skills; anything else gives a message and changes nothing,
+// and a skill already learned is not added again (false then).
 bool LearnSkill(Robot* robot, int uid);
 void UseItem(Robot* robot, int itemUid);
 void UseSonar(Robot* robot);

@@ -11,11 +11,6 @@
 #include <cmath>
 #include <cstdio>
 
-// The low 8 bits of a definition's value, added to an ability as a signed 8-bit number.
-static void AddAbility(int8_t* ability, int32_t value) {
-    *ability = static_cast<int8_t>(*ability + static_cast<int8_t>(static_cast<uint8_t>(value)));
-}
-
 bool ReceiveObject(Robot* robot, int uid, int silent) {
     const char* format = "Received %s";
     const char* name = NULL;
@@ -28,16 +23,16 @@ bool ReceiveObject(Robot* robot, int uid, int silent) {
                 robot->nWeapons = robot->nWeapons < slots ? robot->nWeapons + 1 : slots;
                 robot->weapons[robot->nWeapons - 1] = uid;
             }
-            AddAbility(&robot->stats.power, weapon->power);
-            AddAbility(&robot->stats.dexterity, weapon->ddexterity);
+            AddToStat(&robot->stats.power, weapon->power);
+            AddToStat(&robot->stats.dexterity, weapon->ddexterity);
             name = weapon->name;
         }
         break;
     case EArmorType:
         if (const Armor* armor = LookupArmor(gRegistry, uid)) {
-            AddAbility(&robot->stats.defense, armor->ddefense);
-            AddAbility(&robot->stats.evade, armor->devade);
-            AddAbility(&robot->stats.stamina, armor->dstamina);
+            AddToStat(&robot->stats.defense, armor->ddefense);
+            AddToStat(&robot->stats.evade, armor->devade);
+            AddToStat(&robot->stats.stamina, armor->dstamina);
             name = armor->name;
         }
         break;
@@ -74,6 +69,10 @@ bool LearnSkill(Robot* robot, int uid) {
     if (GetObjectTypeFromUID(uid) != ESkillType || LookupSkill(gRegistry, uid) == NULL) {
         std::printf("LearnSkill: %d is not a known skill\n", uid);
         return false;
+    }
+    for (int i = 0; i < DArrayLength(robot->skills); i++) {
+        if (*static_cast<int32_t*>(DArrayNth(robot->skills, i)) == uid)
+            return false;
     }
     int32_t skill = uid;
     DArrayAppend(robot->skills, &skill);

@@ -107,6 +107,8 @@ TEST(DefinitionRecords, BadLinesFailWithTheRecordsMessageAndLeaveItUnchanged) {
         {"accuracy:\nnan\nendweapon:\n",
          "accuracy: value nan is not a finite number\nError reading weapon file\n"},
         {"uid:\n5000\nweapon:\n", "Error reading weapon file\n"},
+        {"power:\n200\nendweapon:\n", // it would be added to an 8-bit power
+         "power: value 200 is out of range (-128 to 127)\nError reading weapon file\n"},
     };
     for (const Case& c : cases) {
         Read<Weapon> r(ReadWeapon, c.text, before);
@@ -120,6 +122,9 @@ TEST(DefinitionRecords, BadLinesFailWithTheRecordsMessageAndLeaveItUnchanged) {
     EXPECT_EQ(after.output, "Error reading item file\n");
     Read<Item> inside(ReadItem, "deltaStats:\n4\nendstats:\nenditem:\n");
     EXPECT_EQ(inside.output, "Error reading stats file\nError reading item file\n");
+    Read<Armor> armor(ReadArmor, "ddefense:\n-129\nendarmor:\n");
+    EXPECT_EQ(armor.output,
+              "ddefense: value -129 is out of range (-128 to 127)\nError reading armor file\n");
     Read<Item> area(ReadItem, "usageArea:\n4\nenditem:\n");
     EXPECT_EQ(area.result, 1);
     EXPECT_EQ(area.output,

@@ -39,6 +39,9 @@ TEST_F(Receiving, WeaponsFillTheirSlotsAndRaiseTheStats) {
     EXPECT_EQ(hover->stats.defense, start.defense + 4);
     EXPECT_EQ(RobotItemQuantity(hover, 6000), 2); // the class's own and this one
     EXPECT_EQ(hover->nArmors, 0);
+    for (int i = 0; i < 13; i++) // prizes past the top of the power's range
+        Captured([&] { ReceiveObject(hover, 5002, 1); });
+    EXPECT_EQ(hover->stats.power, 127);
 }
 
 TEST_F(Receiving, ItemsAndSkillsAreCountedAndRefusedUidsChangeNothing) {
@@ -65,6 +68,7 @@ TEST_F(Receiving, ItemsAndSkillsAreCountedAndRefusedUidsChangeNothing) {
     EXPECT_EQ(std::memcmp(&before, &r->stats, sizeof before), 0);
 
     EXPECT_TRUE(LearnSkill(r, 8001));
+    EXPECT_FALSE(LearnSkill(r, 8001)); // known already
     for (int uid : {7000, 8999, 3000}) {
         out = Captured([&] { EXPECT_FALSE(LearnSkill(r, uid)); });
         EXPECT_NE(out.find("not a known skill"), std::string::npos);
@@ -177,6 +181,9 @@ TEST_F(Items, TheConverterTheLuckyBoltAndTheSonar) {
     out = Captured([&] { UseSonar(r); });
     EXPECT_NE(out.find("radius 5.0"), std::string::npos) << out;
     EXPECT_EQ(r->stats.energy, 80);
+    r->stats.energy = INT16_MIN + 5; // long past empty, it stops at its lowest
+    Captured([&] { UseSonar(r); });
+    EXPECT_EQ(r->stats.energy, INT16_MIN);
 }
 
 TEST_F(PlayerRobot, CreatedEquippedNamedAndPlacedBesideItsHome) {

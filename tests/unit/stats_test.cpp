@@ -129,10 +129,10 @@ TEST(AddStats, HitPointsAndEnergyStopAtTheirTotals) {
     EXPECT_EQ(target.totalHP, 80);
 }
 
-TEST(AddStats, AddsEveryFieldWithNoLowerBoundAndWrapsAtTheFieldWidth) {
+TEST(AddStats, AddsEveryFieldAndStopsAtTheEndsOfItsRange) {
     Stats target = Block(5, 100, 20, 100);
     target.power = 120;
-    target.evade = 1;
+    target.evade = -127;
     target.experience = INT32_MAX;
     Stats delta = Block(-30, 0, -50, 0);
     delta.power = 10;
@@ -145,13 +145,13 @@ TEST(AddStats, AddsEveryFieldWithNoLowerBoundAndWrapsAtTheFieldWidth) {
     AddStats(&target, &delta);
     EXPECT_EQ(target.hitPoints, -25);
     EXPECT_EQ(target.energy, -30);
-    EXPECT_EQ(target.power, -126);
-    EXPECT_EQ(target.evade, -2);
+    EXPECT_EQ(target.power, 127);
+    EXPECT_EQ(target.evade, -128);
     EXPECT_EQ(target.stamina, 2);
     EXPECT_EQ(target.defense, 3);
     EXPECT_EQ(target.dexterity, 4);
     EXPECT_EQ(target.speed, 5);
-    EXPECT_EQ(target.experience, INT32_MIN);
+    EXPECT_EQ(target.experience, INT32_MAX);
 }
 
 TEST(PrintStats, WritesTheBlockInItsFixedFormat) {
