@@ -183,11 +183,14 @@ void QueueMove(Robot* robot, int32_t command) {
         *entry = command;
         ListAppend(robot->moveQueue, entry);
     } else {
-        // Turns merge: +1 +1 -1 leave one entry of +1. The sum is kept even when too large.
+        // Turns merge: +1 +1 -1 leave one entry of +1, and turns that cancel out leave the
+        // queue. The sum is kept even when too large.
         int64_t sum = static_cast<int64_t>(*lastCommand) + command;
         if (std::llabs(sum) >= MOVE_TURN_LIMIT)
             std::printf("error too many turns\n");
         *lastCommand = static_cast<int32_t>(sum);
+        if (sum == 0)
+            ListRemoveNode(robot->moveQueue, last, FreeCommand);
     }
     UnlockRobot(robot);
 }

@@ -124,6 +124,28 @@ TEST_F(MoveQueue, TurnsMergeIntoTheLastTurnAndStepsQueueApart) {
     EXPECT_EQ(PeekMove(r), 33000); // kept all the same
 }
 
+TEST_F(MoveQueue, TurnsThatCancelOutLeaveTheQueue) {
+    // Left and Right at rest, or Right and Left during a step, then Up: the robot walks on.
+    struct Case {
+        int32_t first, second;
+        bool duringStep;
+        int endX;
+    } cases[] = {{1, -1, false, 4}, {-1, 1, true, 5}};
+    for (int i = 0; i < 2; i++) {
+        const Case& c = cases[i];
+        Robot* r = Put(Make(i, true), 3, 5 + 2 * i);
+        if (c.duringStep) {
+            QueueMove(r, MOVE_FORWARD);
+            RobotUpdate(r);
+        }
+        for (int32_t key : {c.first, c.second, MOVE_FORWARD})
+            QueueMove(r, key);
+        TicksUntilIdle(r);
+        EXPECT_EQ(CellOf(r->cell), Cell(c.endX, 5 + 2 * i, 2)) << i;
+        EXPECT_EQ(r->facing, 0);
+    }
+}
+
 TEST_F(Movement, ThreeLeftTurnsMakeOneHundredThirtyFiveDegreesInNineTicks) {
     for (bool firstTakenEarly : {false, true}) {
         Robot* r = Put(Make(firstTakenEarly ? 1 : 0, true), 4, 5);
