@@ -16,10 +16,10 @@ namespace {
 
 // A cell from a packet: its coordinates must fit the world before anything looks at it.
 bool CellFromPacket(uint32_t x, uint32_t y, uint32_t z, Location* out) {
-    if (gWorld == nullptr || x > INT32_MAX || y > INT32_MAX || z > MAX_WORLD_HEIGHT)
+    if (gWorld == nullptr || !CellFromOutside(gWorld, x, y, z))
         return false;
     MakeLocation(out, static_cast<int>(x), static_cast<int>(y), static_cast<int>(z));
-    return OnTheGrid(gWorld, out->x, out->y);
+    return true;
 }
 
 } // namespace

@@ -475,11 +475,11 @@ static const char* StateFault(const World* world, const RobotStatePacket* p) {
         return "position is not a number";
     // Checked before rounding, so that the rounding always fits.
     if (std::fabs(p->x) > MAX_WORLD_SIZE + 1 || std::fabs(p->y) > MAX_WORLD_SIZE + 1 ||
-        std::fabs(p->z) > MAX_WORLD_HEIGHT + 2)
+        std::fabs(p->z) > MAX_WORLD_SIZE + 1)
         return "position off the grid";
     Vector3 position = {p->x, p->y, p->z};
     Location cell = RoundToCell(&position);
-    if (!OnTheGrid(world, cell.x, cell.y) || cell.z < 0 || cell.z > MAX_WORLD_HEIGHT + 1)
+    if (!CellFromOutside(world, cell.x, cell.y, cell.z))
         return "position off the grid";
     if (p->facing < 0 || p->facing > 359)
         return "facing outside 0 to 359";

@@ -182,9 +182,7 @@ int TakeEnergon(World* pWorld, uint16_t id, bool regenerate) {
 
 // Energon lies only on top of a solid cell.
 static bool OnSolidSurface(const World* pWorld, int x, int y, int z) {
-    if (z < 1 || z > MAX_WORLD_HEIGHT + 1)
-        return false;
-    return GetContentType(pWorld, x, y, z - 1) == ESolid;
+    return CellFromOutside(pWorld, x, y, z) && GetContentType(pWorld, x, y, z - 1) == ESolid;
 }
 
 bool AddNetworkEnergon(World* pWorld, uint16_t id, int32_t x, int32_t y, int32_t z,

@@ -70,6 +70,12 @@ bool OnTheGrid(const World* pWorld, int x, int y) {
     return pWorld->grid != NULL && x >= 0 && x < pWorld->sizeX && y >= 0 && y < pWorld->sizeY;
 }
 
+bool CellFromOutside(const World* pWorld, int64_t x, int64_t y, int64_t z) {
+    return x >= 0 && y >= 0 && x <= INT32_MAX && y <= INT32_MAX &&
+           OnTheGrid(pWorld, static_cast<int>(x), static_cast<int>(y)) && z >= 0 &&
+           z <= MAX_WORLD_HEIGHT;
+}
+
 static GridCell* Column(const World* pWorld, int x, int y) {
     return &pWorld->grid[static_cast<size_t>(x) * pWorld->sizeY + y];
 }
@@ -160,10 +166,10 @@ int CountSolid(const World* pWorld, int x, int y) {
     return count;
 }
 
-// A solid height with room above it: nothing stored directly above, or an empty cell there
-// outside every safe zone and without energon.
+// A solid height with room above it within the world's heights: nothing stored directly
+// above, or an empty cell there outside every safe zone and without energon.
 static bool FreeSurface(const CellData* d) {
-    if (d->contentType != ESolid)
+    if (d->contentType != ESolid || d->z >= MAX_WORLD_HEIGHT)
         return false;
     const CellData* above = d->next;
     if (above == NULL || above->z != d->z + 1)

@@ -45,7 +45,7 @@ constexpr int ENERGON_BUCKETS = 23;
 // Deposits RandomFreeLocation still finds a place for.
 constexpr int MAX_WORLD_ENERGON = 254;
 // Limits on what a world file may ask for, so that a bad file cannot exhaust memory: at most
-// 256 x 256 columns, heights 0 to 32.
+// 256 x 256 columns, heights 0 to 32 (see CellFromOutside).
 constexpr int MAX_WORLD_SIZE = 256;
 constexpr int MAX_WORLD_HEIGHT = 32;
 // RandomFreeLocation gives up after this many columns without a free surface.
@@ -143,6 +143,11 @@ void FreeWorld(World* pWorld);
 
 // Grid.
 bool OnTheGrid(const World* pWorld, int x, int y);
+// Whether a cell named from outside (a received packet, a world file) may be used: on the grid
+// and at a height from 0 to MAX_WORLD_HEIGHT. Every reader of such cells asks here, and the
+// world never offers a place above that height itself (RandomFreeLocation), so a cell one copy
+// makes is a cell every copy takes.
+bool CellFromOutside(const World* pWorld, int64_t x, int64_t y, int64_t z);
 // The record at that height, created empty and linked in order when missing; null off the grid.
 CellData* GetCellData(World* pWorld, int x, int y, int z);
 CellData* GetCellDataAt(World* pWorld, const Location* loc);
@@ -163,9 +168,9 @@ bool IsBlockedAt(const World* pWorld, const Location* loc);
 bool CanStep(const World* pWorld, int x, int y, int z, int dx, int dy);
 int CountSolid(const World* pWorld, int x, int y);
 // A random place on top of a solid cell whose cell above is free (empty, outside every safe
-// zone, without energon). (-1, -1, -1) when the world already holds MAX_WORLD_ENERGON deposits,
-// has no grid, or no free place turned up in RANDOM_LOCATION_ATTEMPTS tries (said on the
-// console); callers then place nothing.
+// zone, without energon) and no higher than MAX_WORLD_HEIGHT. (-1, -1, -1) when the world already
+// holds MAX_WORLD_ENERGON deposits, has no grid, or no free place turned up in
+// RANDOM_LOCATION_ATTEMPTS tries (said on the console); callers then place nothing.
 Location RandomFreeLocation(World* pWorld);
 
 // Teleporters and safe zones.

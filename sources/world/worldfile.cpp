@@ -22,13 +22,8 @@ static constexpr Color SAFE_ZONE_COLORS[NUM_SAFE_ZONES] = {
 static constexpr double PAD_HEIGHT = 0.2;
 static constexpr int MAX_PROPERTY_WORD = 3;
 
-// On the grid and at a height a world may use.
-static bool InWorld(const World* pWorld, int x, int y, int z) {
-    return OnTheGrid(pWorld, x, y) && z >= 0 && z <= MAX_WORLD_HEIGHT;
-}
-
 static bool InWorldAt(const World* pWorld, const Location* loc) {
-    return InWorld(pWorld, loc->x, loc->y, loc->z);
+    return CellFromOutside(pWorld, loc->x, loc->y, loc->z);
 }
 
 static bool ReadProperty(World* pWorld, const char* line) {
@@ -61,7 +56,7 @@ static bool ReadSize(World* pWorld, const char* line) {
 
 static bool ReadCube(World* pWorld, const char* line) {
     int x, y, z;
-    if (std::sscanf(line, "%d %d %d", &x, &y, &z) != 3 || !InWorld(pWorld, x, y, z))
+    if (std::sscanf(line, "%d %d %d", &x, &y, &z) != 3 || !CellFromOutside(pWorld, x, y, z))
         return false;
     GetCellData(pWorld, x, y, z)->contentType = ESolid;
     NewWorldBox(pWorld, x, y, z, 1.0, 1.0, 1.0, &BOX_GREY, false, NULL);
@@ -126,7 +121,7 @@ static bool ReadTeleporter(World* pWorld, const char* line) {
 // A cell of a safe zone: on the grid, not solid, in no other zone, and above 1 standing on
 // something.
 static bool SafeZoneCellFits(const World* pWorld, int x, int y, int z) {
-    if (!InWorld(pWorld, x, y, z) || GetContentType(pWorld, x, y, z) == ESolid)
+    if (!CellFromOutside(pWorld, x, y, z) || GetContentType(pWorld, x, y, z) == ESolid)
         return false;
     const CellData* d = FindCellData(pWorld, x, y, z);
     if (d != NULL && d->safeZoneOwner != NO_SAFE_ZONE)

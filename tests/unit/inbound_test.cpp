@@ -135,6 +135,23 @@ TEST_F(Inbound, TheInboxKeepsArrivalOrderAndUnknownTypesAreIgnored) {
     EXPECT_FALSE(PumpPackets());
 }
 
+TEST_F(Inbound, WhatAHostMakesAtTheTopHeightEveryPeerTakes) {
+    // One column topped at the highest height a world has, one a cell lower.
+    const std::string tower = "size:\n2 1\ncubes:\n0 0 32\n1 0 31\n";
+    World* host = Load(tower);
+    gWorld = Load(tower);
+    SetEnergonIdRange(gWorld, 1);
+    std::vector<struct Energon*> made;
+    Captured([&] {
+        for (struct Energon* e; (e = GenerateEnergon(host, false)) != nullptr;)
+            made.push_back(e);
+    });
+    ASSERT_EQ(made.size(), 1u);
+    bool changed = false;
+    Handle(Energon(made[0]->id, made[0]->x, made[0]->y, made[0]->z, 9), &changed);
+    EXPECT_TRUE(changed);
+}
+
 // State packets from the other copies: a robot appears, moves, is never moved backwards in
 // time, and never takes over this copy's own robot.
 class RemoteState : public RobotTest {
