@@ -54,9 +54,15 @@ static bool ReadSize(World* pWorld, const char* line) {
     return true;
 }
 
+// A cell that a cube or a wall may make solid: on the grid, and no chest there, which would
+// be buried where no robot can find or open it.
+static bool CanBecomeSolid(const World* pWorld, int x, int y, int z) {
+    return CellFromOutside(pWorld, x, y, z) && GetContentType(pWorld, x, y, z) != EChest;
+}
+
 static bool ReadCube(World* pWorld, const char* line) {
     int x, y, z;
-    if (std::sscanf(line, "%d %d %d", &x, &y, &z) != 3 || !CellFromOutside(pWorld, x, y, z))
+    if (std::sscanf(line, "%d %d %d", &x, &y, &z) != 3 || !CanBecomeSolid(pWorld, x, y, z))
         return false;
     GetCellData(pWorld, x, y, z)->contentType = ESolid;
     NewWorldBox(pWorld, x, y, z, 1.0, 1.0, 1.0, &BOX_GREY, false, NULL);
@@ -82,12 +88,18 @@ static bool ReadWall(World* pWorld, const char* line) {
     OrderPair(&a.x, &b.x);
     OrderPair(&a.y, &b.y);
     OrderPair(&a.z, &b.z);
-    for (int x = a.x; x <= b.x; x++) {
-        for (int y = a.y; y <= b.y; y++) {
-            for (int z = a.z; z <= b.z; z++) {
-                bool shell = x == a.x || x == b.x || y == a.y || y == b.y || z == a.z || z == b.z;
-                if (shell)
-                    GetCellData(pWorld, x, y, z)->contentType = ESolid;
+    // The whole shell is checked before any of it is laid.
+    for (bool lay : {false, true}) {
+        for (int x = a.x; x <= b.x; x++) {
+            for (int y = a.y; y <= b.y; y++) {
+                for (int z = a.z; z <= b.z; z++) {
+                    if (x != a.x && x != b.x && y != a.y && y != b.y && z != a.z && z != b.z)
+                        continue; // the core stays as it is
+                    if (lay)
+                        GetCellData(pWorld, x, y, z)->contentType = ESolid;
+                    else if (!CanBecomeSolid(pWorld, x, y, z))
+                        return false;
+                }
             }
         }
     }

@@ -130,6 +130,14 @@ TEST_F(WorldFile, ChestsOffTheGridOrOnTakenCellsFailTheLine) {
     LoadFailing(head + "5001 10 3 1 0\n", 7); // off the grid
     LoadFailing(head + "3001 4 4 1 0\n", 7);  // a robot is no chest's contents
     LoadFailing(head + "5001 4 4 99 0\n", 7); // beyond the heights a world has
+    // A cube or a wall shell laid over a chest would bury it: the line fails, and all of it.
+    LoadFailing(head + "cubes:\n1 1 1\n", 8);
+    w = LoadFailing(head + "walls:\n1 0 1:1 3 1 \"none\"\n", 8);
+    EXPECT_EQ(Content(w, 1, 0, 1), EEmpty);
+    EXPECT_EQ(Content(w, 1, 1, 1), EChest);
+    bool ok = false;
+    Load(head + "walls:\n0 0 0:2 2 2 \"none\"\n", &ok); // the chest is in the core
+    EXPECT_TRUE(ok);
 }
 
 TEST_F(WorldFile, AFinishedFileGetsItsFloorAFailedOneKeepsWhatCameBefore) {
