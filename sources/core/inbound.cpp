@@ -130,6 +130,9 @@ bool OnRobotState(const uint8_t* packet, size_t length) {
     }
     bool changed = false;
     if (robot == nullptr) {
+        // A packet that would be refused makes no robot either.
+        if (!CheckRobotState(gWorld, &p))
+            return false;
         robot = JoinRobot(p);
         if (robot == nullptr)
             return false;

@@ -268,6 +268,17 @@ static int StepDirection(int facing, int32_t move) {
     return move == MOVE_BACKWARD ? (facing + 180) % 360 : facing;
 }
 
+static constexpr double DIAGONAL_LENGTH = 1.414213562;
+
+// How far one tick of a step goes along the facing (negative backward): the speed itself, or
+// on a diagonal the share of it that makes a whole number of ticks (three at half a cell a
+// tick).
+static double StepLength(int facing, double speed) {
+    if (facing % 90 == 0)
+        return speed;
+    return DIAGONAL_LENGTH / static_cast<double>(std::lround(DIAGONAL_LENGTH / speed));
+}
+
 // ---- what the robot finds where it stops ------------------------------------------------------
 
 void PayEnergy(Robot* robot, int cost) {
@@ -333,12 +344,7 @@ static bool StepTick(Robot* robot, World* world, bool canMove, int cost) {
         return false;
     }
     LeaveCell(robot, world);
-    double step = robot->speed;
-    if (robot->facing % 90 != 0) {
-        // A diagonal takes a whole number of ticks: three at half a cell a tick.
-        long ticks = std::lround(1.414213562 / robot->speed);
-        step = 1.414213562 / static_cast<double>(ticks);
-    }
+    double step = StepLength(robot->facing, robot->speed);
     double theta = robot->facing * DEGREES_TO_RADIANS;
     robot->position.x += std::cos(theta) * step;
     robot->position.y += std::sin(theta) * step;
@@ -469,33 +475,94 @@ void BroadcastRobotState(Robot* robot) {
     SendRobotState(robot);
 }
 
-// What makes a state packet unusable, or null when it can be applied to a robot in world.
+// Slack for another copy's arithmetic, well inside the 0.05 at which a step ends on its cell.
+static constexpr double STATE_SLACK = 0.01;
+// No coordinate of a world lies farther out; checked before rounding, so that it fits an int.
+static constexpr double FARTHEST_COORDINATE = MAX_WORLD_SIZE + 1.0;
+
+// A cell a robot may be in: on the grid, and nothing but perhaps another robot in it.
+static bool RoomForRobot(const World* world, const Location* cell) {
+    int content = GetContentType(world, cell->x, cell->y, cell->z);
+    return OnTheGrid(world, cell->x, cell->y) && (content == EEmpty || content == ERobot);
+}
+
+// A whole number of ticks at this speed make one straight step, so that it ends on a cell
+// centre (diagonal steps always do: StepLength makes them whole).
+static bool SpeedEndsSteps(double speed) {
+    double s = std::fabs(speed);
+    return std::isfinite(speed) && s >= MIN_ROBOT_SPEED && s <= MAX_ROBOT_SPEED &&
+           std::fabs(static_cast<double>(std::lround(1.0 / s)) * s - 1.0) <= STATE_SLACK;
+}
+
+// Where a robot can be: at rest or turning, on the centre of a cell it may stand in; stepping,
+// on the line from the centre of the cell it leaves to the next, a whole number of ticks from
+// the start, with room in both cells (the copy that sent it found the way free; a step that
+// has not begun is checked here when it begins). Null when the packet's place is one of these.
+static const char* PlaceFault(const World* world, const RobotStatePacket* p, const Location* cell) {
+    double dx = p->x - cell->x, dy = p->y - cell->y;
+    if (std::fabs(p->z - cell->z) > STATE_SLACK)
+        return "position between two heights";
+    if (!IsStep(p->move)) {
+        if (p->facing % 45 != 0 && p->move == 0)
+            return "at rest between two turn steps";
+        if (std::hypot(dx, dy) > STATE_SLACK)
+            return "position between cells without a step";
+        return RoomForRobot(world, cell) ? NULL : "in a cell a robot cannot enter";
+    }
+    if (p->facing % 45 != 0)
+        return "a step while turning";
+    int direction = StepDirection(p->facing, p->move);
+    double theta = direction * DEGREES_TO_RADIANS;
+    double along = dx * std::cos(theta) + dy * std::sin(theta);
+    double across = dx * std::sin(theta) - dy * std::cos(theta);
+    Location from = *cell;
+    if (along < -STATE_SLACK) { // past half-way: the cell is the one it enters
+        from = CellInFront(cell, (direction + 180) % 360);
+        along += direction % 90 == 0 ? 1.0 : DIAGONAL_LENGTH;
+    }
+    double step = std::fabs(StepLength(direction, p->speed));
+    double ticks = along / step;
+    if (std::fabs(across) > STATE_SLACK ||
+        std::fabs(ticks - std::round(ticks)) * step > STATE_SLACK)
+        return "position off the ticks of its step";
+    Location to = CellInFront(&from, direction);
+    bool begun = dx != 0.0 || dy != 0.0;
+    if (!RoomForRobot(world, &from) || (begun && !RoomForRobot(world, &to)))
+        return "a step into a cell a robot cannot enter";
+    return NULL;
+}
+
+// What makes a state packet unusable in the world, or null when it can be applied.
 static const char* StateFault(const World* world, const RobotStatePacket* p) {
+    if (world == NULL)
+        return "robot in no world";
     if (!std::isfinite(p->x) || !std::isfinite(p->y) || !std::isfinite(p->z))
         return "position is not a number";
-    // Checked before rounding, so that the rounding always fits.
-    if (std::fabs(p->x) > MAX_WORLD_SIZE + 1 || std::fabs(p->y) > MAX_WORLD_SIZE + 1 ||
-        std::fabs(p->z) > MAX_WORLD_SIZE + 1)
+    if (std::fabs(p->x) > FARTHEST_COORDINATE || std::fabs(p->y) > FARTHEST_COORDINATE ||
+        std::fabs(p->z) > FARTHEST_COORDINATE)
         return "position off the grid";
     Vector3 position = {p->x, p->y, p->z};
     Location cell = RoundToCell(&position);
     if (!CellFromOutside(world, cell.x, cell.y, cell.z))
         return "position off the grid";
-    if (p->facing < 0 || p->facing > 359)
-        return "facing outside 0 to 359";
-    double speed = std::fabs(p->speed);
-    if (!std::isfinite(p->speed) || speed < MIN_ROBOT_SPEED || speed > MAX_ROBOT_SPEED)
-        return "speed out of range";
-    return NULL;
+    if (p->facing < 0 || p->facing > 359 || p->facing % TURN_STEP_DEGREES != 0)
+        return "facing not a multiple of 15 from 0 to 345";
+    if (!SpeedEndsSteps(p->speed))
+        return "speed out of range or ending steps between cells";
+    return PlaceFault(world, p, &cell);
+}
+
+bool CheckRobotState(const World* world, const RobotStatePacket* packet) {
+    const char* fault = StateFault(world, packet);
+    if (fault != NULL)
+        std::printf("Refusing state of robot %u: %s\n", packet->uid, fault);
+    return fault == NULL;
 }
 
 bool ApplyRobotState(Robot* robot, const RobotStatePacket* packet) {
     World* world = RobotWorld(robot);
-    const char* fault = world != NULL ? StateFault(world, packet) : "robot in no world";
-    if (fault != NULL) {
-        std::printf("Refusing state of robot %d: %s\n", robot->uid, fault);
+    if (!CheckRobotState(world, packet))
         return false;
-    }
     LeaveCell(robot, world); // only a cell marked with this robot, so also before placement
     robot->position = {packet->x, packet->y, packet->z};
     robot->cell = RoundToCell(&robot->position);

@@ -169,7 +169,14 @@ bool CanStartBattle(const Robot* robot, Robot** enemy);
 
 // Sends the robot's state when this copy drives it (see SendRobotState).
 void BroadcastRobotState(Robot* robot);
-// Takes over a remote robot's position, facing, speed, move and flags. A packet whose position
-// is not a number or lies off the grid, whose facing is outside 0 to 359 or whose speed is
-// outside the robot speeds is refused with a message and changes nothing; false then.
+// Whether a state packet describes what a robot in the world can really be doing; prints why
+// not. Its facing must be a turn step from 0 to 345 (between multiples of 45 only while
+// turning); its speed must end a straight step on a cell centre after whole ticks; at rest or
+// turning it stands on a cell centre, and stepping it lies on its way from one cell centre to
+// the next, a whole number of ticks from the start; and every cell it is in or steps into is on
+// the grid (CellFromOutside) and neither solid nor taken by a chest or a safe zone's centre. So
+// a remote robot never leaves the grid, never passes through a wall and never turns forever.
+bool CheckRobotState(const World* world, const RobotStatePacket* packet);
+// Takes over a remote robot's position, facing, speed, move and flags. A packet that
+// CheckRobotState refuses changes nothing; false then.
 bool ApplyRobotState(Robot* robot, const RobotStatePacket* packet);

@@ -215,6 +215,53 @@ TEST_F(RemoteState, BadPacketsAreDroppedWithoutChangingAnything) {
     EXPECT_EQ(CellOf(r->cell), Cell(5, 4, 2));
 }
 
+TEST_F(RemoteState, OnlyWhatARobotCanDoIsTakenAndItEndsOnACellCentre) {
+    // A cube stands at (5, 2, 2) and a chest at (2, 5, 2); the deck ends at x 0.
+    struct Case {
+        double x, y;
+        int facing;
+        int32_t move;
+        double speed;
+        const char* fault; // null: taken, and the robot comes to rest on (endX, endY)
+        int endX, endY;
+    } cases[] = {
+        {40, 4, 0, 0, 0.5, "off the grid", 0, 0},
+        {4, 4, 7, 1, 0.5, "facing", 0, 0},
+        {4, 4, 15, 0, 0.5, "between two turn steps", 0, 0},
+        {4, 4, 15, MOVE_FORWARD, 0.5, "while turning", 0, 0},
+        {4, 4, 0, MOVE_FORWARD, 0.3, "speed", 0, 0},
+        {4.3, 4, 0, MOVE_FORWARD, 0.5, "off the ticks", 0, 0},
+        {4.5, 4.2, 0, MOVE_FORWARD, 0.5, "off the ticks", 0, 0},
+        {4, 4.2, 0, 0, 0.5, "between cells", 0, 0},
+        {5, 2, 0, 0, 0.5, "cannot enter", 0, 0},
+        {2, 5, 0, 0, 0.5, "cannot enter", 0, 0},
+        {4.5, 2, 0, MOVE_FORWARD, 0.5, "cannot enter", 0, 0},
+        {-0.5, 4, 180, MOVE_FORWARD, 0.5, "cannot enter", 0, 0},
+        {4, 4, 30, 1, 0.5, nullptr, 4, 4},
+        {4.75, 4, 0, MOVE_FORWARD, 0.25, nullptr, 5, 4},
+        {4 + 1 / 3.0, 4 + 1 / 3.0, 45, MOVE_FORWARD, 0.5, nullptr, 5, 5},
+        {3.5, 4, 180, MOVE_BACKWARD, -0.5, nullptr, 4, 4},
+        {4, 2, 0, MOVE_FORWARD, 0.5, nullptr, 4, 2}, // blocked here, as at its sender
+    };
+    uint32_t uid = 3004;
+    for (const Case& c : cases) {
+        bool taken = Receive(State(c.x, c.y, c.facing, c.move, c.speed), ++uid, 1);
+        Robot* r = FindRobotInWorld(world_, static_cast<int>(uid));
+        if (c.fault != nullptr) { // a refused first packet makes no robot at all
+            Robot* known = nullptr;
+            Captured([&] { known = LookupRobot(gRegistry, static_cast<int>(uid)); });
+            EXPECT_TRUE(!taken && r == nullptr && known == nullptr) << c.fault;
+            EXPECT_NE(output.find(c.fault), std::string::npos) << output;
+            continue;
+        }
+        ASSERT_NE(r, nullptr) << output;
+        TicksUntilIdle(r);
+        EXPECT_EQ(CellOf(r->cell), Cell(c.endX, c.endY, 2)) << c.x;
+        EXPECT_TRUE(AtCellCentre(r)) << c.x;
+        EXPECT_EQ(RobotAt(c.endX, c.endY), r);
+    }
+}
+
 TEST_F(RemoteState, OurOwnRobotIsNeverMovedFromOutside) {
     Robot* mine = Put(Make(0, true), 3, 3);
     gLocalRobotUid = 3000;
