@@ -22,6 +22,23 @@ bool CellFromPacket(uint32_t x, uint32_t y, uint32_t z, Location* out) {
     return true;
 }
 
+// A robot record this copy already has for uid, even one that left the world: records stay in
+// the registry, so a robot that comes back takes its old record again.
+Robot* KnownRobot(int32_t uid) {
+    auto* entry = static_cast<RegistryEntry*>(HashTableLookup(gRegistry->table, &uid));
+    return entry != nullptr ? static_cast<Robot*>(entry->object) : nullptr;
+}
+
+// Whether this copy drives the robot: the player's own, or, in the enemy server, one of its
+// computer robots, whether it stands in the world or not. No packet from elsewhere removes,
+// moves or places such a robot; what comes back of its own packets is an echo.
+bool OurOwnRobot(int32_t uid) {
+    if (uid > 0 && uid == gLocalRobotUid)
+        return true;
+    Robot* robot = GetObjectTypeFromUID(uid) == ERobotType ? KnownRobot(uid) : nullptr;
+    return robot != nullptr && robot->isLocal;
+}
+
 } // namespace
 
 bool OnEnergon(const uint8_t* packet, size_t length) {
@@ -59,9 +76,8 @@ bool OnRobotLeft(const uint8_t* packet, size_t length) {
     if (!DecodeRobotLeft(packet, length, &p) || gWorld == nullptr)
         return false;
     int32_t uid = static_cast<int32_t>(p.uid);
-    if (uid == gLocalRobotUid) {
-        if (gLocalRobotUid > 0)
-            std::printf("Ignored a leave packet for our own robot %d\n", uid);
+    if (OurOwnRobot(uid)) {
+        std::printf("Ignored a leave packet for our own robot %d\n", uid);
         return false;
     }
     if (FindRobotInWorld(gWorld, uid) == nullptr) {
@@ -74,13 +90,6 @@ bool OnRobotLeft(const uint8_t* packet, size_t length) {
 }
 
 namespace {
-
-// A robot record this copy already has for uid, even one that left the world: records stay in
-// the registry, so a robot that comes back takes its old record again.
-Robot* KnownRobot(int32_t uid) {
-    auto* entry = static_cast<RegistryEntry*>(HashTableLookup(gRegistry->table, &uid));
-    return entry != nullptr ? static_cast<Robot*>(entry->object) : nullptr;
-}
 
 // The robot a first state packet announces, created (or taken again) and placed at its start.
 Robot* JoinRobot(const RobotStatePacket& p) {
@@ -118,16 +127,9 @@ bool OnRobotState(const uint8_t* packet, size_t length) {
     if (!DecodeRobotState(packet, length, &p) || gWorld == nullptr)
         return false;
     int32_t uid = static_cast<int32_t>(p.uid);
-    if (uid == gLocalRobotUid)
+    if (OurOwnRobot(uid))
         return false;
     Robot* robot = FindRobotInWorld(gWorld, uid);
-    bool serverMode = gLocalRobotUid == -1;
-    if (robot != nullptr && serverMode && robot->index >= FIRST_COMPUTER_INDEX)
-        return false; // the server's own robots
-    if (robot != nullptr && robot->isLocal) {
-        std::printf("Ignored a state packet for our own robot %d\n", uid);
-        return false;
-    }
     bool changed = false;
     if (robot == nullptr) {
         // A packet that would be refused makes no robot either.

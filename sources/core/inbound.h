@@ -3,8 +3,9 @@
 // HandlePacket runs on the thread that owns the game state (the GLUT thread of a playing copy,
 // the loop of the enemy server): the monitor threads only queue checked copies on the game
 // inbox, and PumpPackets drains it. Every field is checked before use; a packet that names a
-// robot or chest this copy does not know, or that would remove or move this copy's own robot,
-// is dropped with a one-line message. No handler re-sends what it receives.
+// robot or chest this copy does not know is dropped with a one-line message. A robot this copy
+// drives (the player's, or the enemy server's own, in the world or not) is never moved, placed
+// or removed by a packet: its echoes are dropped quietly. No handler re-sends what it receives.
 #pragma once
 
 #include <cstddef>

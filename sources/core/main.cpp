@@ -28,9 +28,10 @@ static int StartUp(int argc, char** argv) {
         PrintUsage();
         return 0;
     }
-    CommandLine early;
-    ParseSwitches(argc, argv, &early);
-    const bool headless = early.mode == EServerMode;
+    // The switches are read once, here; they are acted on at step 20.
+    CommandLine switches;
+    ParseSwitches(argc, argv, &switches);
+    const bool headless = switches.mode == EServerMode;
 
     // 1. One seed for all the game's randomness.
     SeedRandom();
@@ -66,7 +67,7 @@ static int StartUp(int argc, char** argv) {
     // 20. The command line.
     int playerId = -1, classUid = DEFAULT_CLASS_UID, robotCount = 0;
     char name[PLAYER_NAME_SIZE];
-    int branch = ParseCommandLine(argc, argv, &playerId, name, &classUid, &robotCount);
+    int branch = StartFromSwitches(&switches, &playerId, name, &classUid, &robotCount);
     // Each copy numbers the energon it makes from its own share of the ids.
     SetEnergonIdRange(gWorld, playerId);
     switch (branch) {

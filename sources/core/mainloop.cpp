@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 World* gWorld = NULL;
 Robot* gPlayerRobot = NULL;
@@ -33,6 +34,17 @@ static const char* SwitchValue(int argc, char** argv, int i, int offset) {
         return argv[i + offset];
     std::printf("Missing value after %s: switch ignored\n", argv[i]);
     return NULL;
+}
+
+// -c GAME and -d NUMBER COUNT end the switches (argv[first] to argv[next - 1]); whatever
+// follows is named in one line and not read.
+static void ReportUnread(int argc, char** argv, int first, int next) {
+    if (next >= argc)
+        return;
+    std::string ending, unread;
+    for (int i = first; i < argc; i++)
+        (i < next ? ending : unread) += std::string(" ") + argv[i];
+    std::printf("Switches after%s are not read:%s\n", ending.c_str(), unread.c_str());
 }
 
 void ParseSwitches(int argc, char** argv, CommandLine* out) {
@@ -59,6 +71,7 @@ void ParseSwitches(int argc, char** argv, CommandLine* out) {
             if (const char* v = SwitchValue(argc, argv, i, 1)) {
                 std::snprintf(out->gameName, sizeof out->gameName, "%s", v);
                 out->mode = ECreateGame;
+                ReportUnread(argc, argv, i, i + 2);
                 return;
             }
         } else if (std::strcmp(arg, "-d") == 0) {
@@ -68,9 +81,38 @@ void ParseSwitches(int argc, char** argv, CommandLine* out) {
                 out->serverChannel = std::atoi(channel);
                 out->robotCount = std::atoi(count);
                 out->mode = EServerMode;
+                ReportUnread(argc, argv, i, i + 3);
                 return;
             }
         }
+    }
+}
+
+int StartFromSwitches(const CommandLine* cl, int* playerId, char* name, int* classUid,
+                      int* robotCount) {
+    CopyName(name, cl->name);
+    *classUid = cl->classUid;
+    switch (cl->mode) {
+    case ECreateGame:
+        if (!gCommandLineActions.hostGame(cl->gameName, cl->name))
+            return -1;
+        *playerId = 0;
+        return 0;
+    case EServerMode:
+        if (cl->serverChannel < 0 || cl->serverChannel >= NUM_CHANNELS) {
+            std::printf("-d: game number %d is not 0 to %d\n", cl->serverChannel, NUM_CHANNELS - 1);
+            return -1;
+        }
+        currentChannel = cl->serverChannel;
+        if (gCommandLineActions.openChannel(currentChannel) != 0)
+            return -1;
+        *playerId = -1;
+        *robotCount = cl->robotCount;
+        return 2;
+    case EJoinGame:
+    default:
+        *playerId = gCommandLineActions.joinGame(cl->name);
+        return *playerId != -1 ? 1 : -1;
     }
 }
 
@@ -78,30 +120,7 @@ int ParseCommandLine(int argc, char** argv, int* playerId, char* name, int* clas
                      int* robotCount) {
     CommandLine cl;
     ParseSwitches(argc, argv, &cl);
-    CopyName(name, cl.name);
-    *classUid = cl.classUid;
-    switch (cl.mode) {
-    case ECreateGame:
-        if (!gCommandLineActions.hostGame(cl.gameName, cl.name))
-            return -1;
-        *playerId = 0;
-        return 0;
-    case EServerMode:
-        if (cl.serverChannel < 0 || cl.serverChannel >= NUM_CHANNELS) {
-            std::printf("-d: game number %d is not 0 to %d\n", cl.serverChannel, NUM_CHANNELS - 1);
-            return -1;
-        }
-        currentChannel = cl.serverChannel;
-        if (gCommandLineActions.openChannel(currentChannel) != 0)
-            return -1;
-        *playerId = -1;
-        *robotCount = cl.robotCount;
-        return 2;
-    case EJoinGame:
-    default:
-        *playerId = gCommandLineActions.joinGame(cl.name);
-        return *playerId != -1 ? 1 : -1;
-    }
+    return StartFromSwitches(&cl, playerId, name, classUid, robotCount);
 }
 
 bool WantsHelp(int argc, char** argv) {
@@ -123,6 +142,8 @@ void PrintUsage() {
                 "  -d NUMBER COUNT  run COUNT computer robots in game NUMBER (0-3), no window\n"
                 "  --help           show this text\n"
                 "\n"
+                "-c GAME and -d NUMBER COUNT end the switches: whatever follows them is not\n"
+                "read, so put them last (-n Ann -c Arena, not -c Arena -n Ann).\n"
                 "With neither -c nor -d the game joins a game announced on the network.\n");
 }
 
@@ -166,9 +187,10 @@ TickResult RunGameTick(ClockFn clock) {
         gPlayerRobot->battleWait++;
     TimeStamp end = clock();
     int elapsed = ElapsedMilliseconds(&start, &end);
-    // The keep-alive: other copies see a robot that stands still.
-    if (gPlayerRobot != NULL &&
-        ElapsedMilliseconds(&gPlayerRobot->stamp, &end) >= KEEP_ALIVE_MILLISECONDS) {
+    // The keep-alive: other copies see a robot that stands still. A stamp ahead of the clock
+    // is due as well, so no step of a clock can hold the keep-alive back.
+    int sinceSent = gPlayerRobot != NULL ? ElapsedMilliseconds(&gPlayerRobot->stamp, &end) : 0;
+    if (gPlayerRobot != NULL && (sinceSent >= KEEP_ALIVE_MILLISECONDS || sinceSent < 0)) {
         BroadcastRobotState(gPlayerRobot);
         gPlayerRobot->stamp = end;
     }

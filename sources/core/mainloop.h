@@ -42,7 +42,9 @@ struct CommandLine {
     int robotCount;
 };
 
-// Reads the switches without side effects (beyond messages about missing values).
+// Reads the switches without acting on them. A switch whose value is missing is ignored with
+// a message; -c GAME and -d NUMBER COUNT end the switches, and a line names what follows them,
+// unread.
 void ParseSwitches(int argc, char** argv, CommandLine* out);
 // What the command line sets going: the lobby's host and join operations and opening the
 // server's channel (tests put fakes here).
@@ -53,7 +55,11 @@ struct CommandLineActions {
 };
 extern CommandLineActions gCommandLineActions;
 
-// The game's own command-line contract: -1 give up, 0 game created, 1 joined, 2 server mode.
+// Acts on switches already read (hosts, joins or opens the server's channel) and fills the
+// game's own command-line contract: -1 give up, 0 game created, 1 joined, 2 server mode.
+int StartFromSwitches(const CommandLine* cl, int* playerId, char* name, int* classUid,
+                      int* robotCount);
+// ParseSwitches, then StartFromSwitches.
 int ParseCommandLine(int argc, char** argv, int* playerId, char* name, int* classUid,
                      int* robotCount);
 bool WantsHelp(int argc, char** argv);

@@ -38,6 +38,9 @@ void RegisterCallbacks() {
     glutMouseFunc(Mouse);
     glutKeyboardFunc(Keyboard);
     glutSpecialFunc(SpecialKeys);
+    // Closing the window from the window manager leaves the game as 'q' does: the other copies
+    // hear that our robot leaves and the music stops.
+    glutCloseFunc(Quit);
 }
 
 void Display() {

@@ -3,7 +3,9 @@
 
 #include "foundation/assertion.h"
 
+#include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -136,8 +138,9 @@ double Distance3D(const Vector3* a, const Vector3* b) {
 }
 
 TimeStamp GetTimeStamp() {
+    // The monotonic clock: setting the wall clock never moves the game's time.
     using namespace std::chrono;
-    auto ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
     TimeStamp t;
     t.time = static_cast<time_t>(ms / 1000);
     t.millitm = static_cast<uint16_t>(ms % 1000);
@@ -145,9 +148,9 @@ TimeStamp GetTimeStamp() {
 }
 
 int ElapsedMilliseconds(const TimeStamp* start, const TimeStamp* end) {
-    double ms = std::difftime(end->time, start->time) * 1000.0 +
-                (static_cast<double>(end->millitm) - static_cast<double>(start->millitm));
-    return static_cast<int>(ms);
+    int64_t ms = (static_cast<int64_t>(end->time) - static_cast<int64_t>(start->time)) * 1000 +
+                 (static_cast<int64_t>(end->millitm) - static_cast<int64_t>(start->millitm));
+    return static_cast<int>(std::clamp<int64_t>(ms, INT_MIN, INT_MAX));
 }
 
 void SeedRandom() {

@@ -75,8 +75,9 @@ void CopyColor(Color* dst, const Color* src);
 Vector3* MakeVector3(Vector3* out, int x, int y, int z);
 double Distance3D(const Vector3* a, const Vector3* b);
 
-// Time.
+// Time, on the monotonic clock (seconds since some fixed point, not since 1970).
 TimeStamp GetTimeStamp();
+// end - start; stamps too far apart for an int give INT_MAX or INT_MIN.
 int ElapsedMilliseconds(const TimeStamp* start, const TimeStamp* end);
 
 // Random numbers, all from the standard generator.

@@ -117,10 +117,6 @@ void SetEnergonIdRange(World* pWorld, int playerIndex) {
     pWorld->nextEnergonId = pWorld->energonIdFirst;
 }
 
-static bool InOwnShare(const World* pWorld, uint16_t id) {
-    return id >= pWorld->energonIdFirst && id <= pWorld->energonIdLast;
-}
-
 static uint16_t AdvanceEnergonId(World* pWorld) {
     uint16_t id = pWorld->nextEnergonId;
     pWorld->nextEnergonId = id >= pWorld->energonIdLast || id < pWorld->energonIdFirst
@@ -187,7 +183,9 @@ static bool OnSolidSurface(const World* pWorld, int x, int y, int z) {
 
 bool AddNetworkEnergon(World* pWorld, uint16_t id, int32_t x, int32_t y, int32_t z,
                        int32_t crystals) {
-    if (LookupEnergon(pWorld, id) != NULL || InOwnShare(pWorld, id)) {
+    // Other copies may number their deposits any way they like, from our share too; only a
+    // deposit that is already here (our own coming back, or a repeat) is discarded.
+    if (LookupEnergon(pWorld, id) != NULL) {
         std::printf("discarding energon packet\n");
         return false;
     }

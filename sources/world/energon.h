@@ -8,7 +8,9 @@
 // id) and each one's cell carries its id.
 //
 // Ids: every copy numbers the deposits it makes from its own share of the 16-bit id space, so
-// that a deposit made on one copy is never mistaken for another copy's deposit of the same id.
+// that two copies of this game never give one id to two deposits. A peer may number its own
+// from anywhere (from 1, say): what it sends is added unless the id is already here, and our
+// numbering skips every id that lies in the world.
 // Share k of five holds ids k * 13107 + 1 to (k + 1) * 13107: players 0 to 3 take shares 0 to 3
 // and the enemy robot server (player index -1) takes share 4. nextEnergonId runs through the
 // share and after its last id starts again at its first; 0 is never used.
@@ -78,9 +80,9 @@ Energon* GenerateEnergon(World* pWorld, bool broadcast);
 // Removes the deposit (a robot picked it up, or it expired) and returns its amount; with
 // regenerate, a replacement is generated and announced first. An unknown id yields 0.
 int TakeEnergon(World* pWorld, uint16_t id, bool regenerate);
-// Adds a deposit another copy announced. A known id, or one from this copy's own share, is
-// discarded ("discarding energon packet"); an id of 0, a cell that is off the grid or not on
-// top of a solid cell, a cell that already holds energon, or a crystal count outside 7 to 15 is
+// Adds a deposit another copy announced, whatever share its id lies in. An id already in the
+// table is discarded ("discarding energon packet"); an id of 0, a cell that is off the grid or not
+// on top of a solid cell, a cell that already holds energon, or a crystal count outside 7 to 15 is
 // refused with a message. Returns true when the deposit was added.
 bool AddNetworkEnergon(World* pWorld, uint16_t id, int32_t x, int32_t y, int32_t z,
                        int32_t crystals);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The program as a player starts it: --help, the headless server with no display, and the
-# window of a hosting copy under Xvfb that quits on 'q'.
+# The program as a player starts it: --help, the headless server with no display, a switch
+# without its value, and the window of a hosting copy under Xvfb that quits on 'q'.
 source "$(dirname "$0")/common.sh" "$@"
 
 "$exe" --help >"$work/help.txt"; rc=$?
@@ -12,6 +12,10 @@ check "server mode runs without a display" '[ $rc -eq 0 ]'
 check "server mode reports its game" 'grep -q "game 2 with 3 robots" "$work/server.txt"'
 check "server mode loads the world" 'grep -q "^World worlds.bigworld.txt: 48 x 48" "$work/server.txt"'
 check "server mode reads the world without a file error" '! grep -q "file error" "$work/server.txt"'
+
+# A final -n: the copy joins, its lobby finds no keys and gives up.
+"$scripts/netns-run" "$scripts/xvfb-test" timeout 20 "$exe" -n </dev/null >"$work/missing.txt" 2>&1
+check "a missing value is reported once" '[ "$(grep -c "Missing value after -n" "$work/missing.txt")" -eq 1 ]'
 
 "$scripts/netns-run" "$scripts/xvfb-test" \
   bash "$(dirname "$0")/host_session.sh" "$exe" "$work" 1.5; rc=$?

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # A hosting copy and a peer that speaks the wire format, over real multicast on loopback inside
 # a private network namespace: the host's robot state (first broadcast and keep-alive), its 50
-# energon deposits and its departure reach the peer; a robot the peer announces appears on the
-# host, moves and leaves.
+# energon deposits and its departure when its window is closed reach the peer; a robot the peer
+# announces appears on the host, moves and leaves.
 NEEDS_NETNS=1 NEEDS_DISPLAY=1
 source "$(dirname "$0")/../e2e/common.sh" "$@"
-peer="$2"
+peer="$2" wm_close="$3"
 
 "$peer" listen 0 25 >"$work/heard.txt" 2>&1 &
 pids+=($!)
@@ -29,7 +29,7 @@ sleep 0.5
 wait_for "$work/host.txt" "Robot 3001 left the game" 30
 
 wid=$(xdotool search --name '^Vantrell IV$' 2>/dev/null | head -n 1)
-[ -n "$wid" ] && xdotool key --window "$wid" q
+[ -n "$wid" ] && "$wm_close" "$wid"
 for _ in $(seq 1 50); do kill -0 $host 2>/dev/null || break; sleep 0.1; done
 sleep 0.5
 
@@ -39,7 +39,8 @@ check "the host sent its 50 energon deposits" '[ "$(grep -c "^energon id" "$work
 check "the peer's robot joined the host's game" 'grep -q "Robot 3001 joined the game" "$work/host.txt"'
 check "the refused state packet was reported" 'grep -q "Refusing state of robot 3001" "$work/host.txt"'
 check "the peer's robot left the host's game" 'grep -q "Robot 3001 left the game" "$work/host.txt"'
-check "q ended the host, which said its robot leaves" 'grep -q "^left uid 3000" "$work/heard.txt"'
+check "closing the window ended the host, which said its robot leaves" \
+  '! kill -0 $host 2>/dev/null && grep -q "^left uid 3000" "$work/heard.txt"'
 check "the host never stopped on a packet" '! grep -qiE "assert|abort|segmentation" "$work/host.txt"'
 [ $fail -eq 0 ] || { echo "== host"; tail -n 40 "$work/host.txt"; echo "== heard"; head -n 20 "$work/heard.txt"; }
 exit $fail

@@ -80,6 +80,19 @@ TEST_F(Inbound, EnergonFromAnotherCopyIsAddedOnceAndBadCellsAreDropped) {
     EXPECT_EQ(LookupEnergon(world, theirs + 4), nullptr);
 }
 
+TEST_F(Inbound, APeerNumberingFromOneLosesOnlyTheIdsTheHostHolds) {
+    for (int i = 0; i < INITIAL_ENERGON; i++) // the host's own, 1 to 50
+        GenerateEnergon(world, false);
+    for (uint16_t id : {1, 2, 51, 52}) {
+        Location at = RandomFreeLocation(world);
+        bool changed = false;
+        Handle(Energon(id, at.x, at.y, at.z, 9), &changed);
+        EXPECT_EQ(changed, id > INITIAL_ENERGON) << id;
+    }
+    EXPECT_EQ(world->energonCount, INITIAL_ENERGON + 2);
+    EXPECT_EQ(GenerateEnergon(world, false)->id, 53); // our numbering steps past the peer's
+}
+
 TEST_F(Inbound, AChestOpensOnlyWhereThereIsOne) {
     Location at = {4, 4, 2};
     Chest* chest = GetChestAt(world, &at);
@@ -93,26 +106,6 @@ TEST_F(Inbound, AChestOpensOnlyWhereThereIsOne) {
     Handle(ChestOpened(4, 4, 2), &changed);
     EXPECT_TRUE(changed);
     EXPECT_EQ(chest->opened, 1);
-}
-
-TEST_F(Inbound, LeavePacketsRemoveOthersButNeverOurOwnRobot) {
-    int dummy = 0;
-    Robot* other = reinterpret_cast<Robot*>(&dummy);
-    RegisterRobot(gRegistry, other, 3002);
-    SetRobotSlot(world, 2, 3002);
-    Location cell = {6, 6, 2};
-    SetCellContent(world, &cell, ERobot, other);
-    ASSERT_EQ(FindRobotInWorld(world, 3002), other);
-
-    std::string out = Handle(Left(3000));
-    EXPECT_NE(out.find("our own robot"), std::string::npos);
-    out = Handle(Left(3007));
-    EXPECT_NE(out.find("unknown robot 3007"), std::string::npos);
-    bool changed = false;
-    Handle(Left(3002), &changed);
-    EXPECT_TRUE(changed);
-    EXPECT_EQ(FindRobotInWorld(world, 3002), nullptr);
-    EXPECT_EQ(GetRobotAt(world, &cell), nullptr);
 }
 
 TEST_F(Inbound, TheInboxKeepsArrivalOrderAndUnknownTypesAreIgnored) {
@@ -167,6 +160,10 @@ class RemoteState : public RobotTest {
         if (r != nullptr && std::find(robots_.begin(), robots_.end(), r) == robots_.end())
             robots_.push_back(r);
         return changed;
+    }
+    void Leave(uint32_t uid) {
+        std::vector<uint8_t> bytes = Left(uid);
+        output = Captured([&] { HandlePacket(bytes.data(), bytes.size()); });
     }
     std::string output;
 };
@@ -262,17 +259,33 @@ TEST_F(RemoteState, OnlyWhatARobotCanDoIsTakenAndItEndsOnACellCentre) {
     }
 }
 
-TEST_F(RemoteState, OurOwnRobotIsNeverMovedFromOutside) {
-    Robot* mine = Put(Make(0, true), 3, 3);
-    gLocalRobotUid = 3000;
-    EXPECT_FALSE(Receive(State(7, 7, 90, 0, 0.5), 3000, 99));
-    EXPECT_EQ(CellOf(mine->cell), Cell(3, 3, 2));
-    EXPECT_EQ(mine->facing, 0);
-    // In the server its own computer robots are not moved by echoes either.
-    Robot* computer = Put(Make(4, true), 6, 6);
-    gLocalRobotUid = -1;
-    EXPECT_FALSE(Receive(State(7, 7, 90, 0, 0.5), 3004, 99));
-    EXPECT_EQ(CellOf(computer->cell), Cell(6, 6, 2));
+// What this copy drives, in either mode and in the world or not, is never moved, placed or
+// removed from outside; a robot driven elsewhere leaves.
+TEST_F(RemoteState, OnlyRobotsDrivenElsewhereMoveOrLeave) {
+    struct Case {
+        int32_t localUid; // -1: the enemy server
+        int index;
+        bool placed;
+    } cases[] = {{3000, 0, true}, {-1, 4, true}, {-1, 5, false}};
+    for (Case c : cases) {
+        gLocalRobotUid = c.localUid;
+        Robot* mine = Make(c.index, true);
+        if (c.placed)
+            Put(mine, 3 + c.index, 3);
+        Location before = mine->cell;
+        mine->sequence = 5;
+        EXPECT_FALSE(Receive(State(7, 7, 90, 0, 0.5), mine->uid, 99)) << c.index;
+        Leave(mine->uid);
+        EXPECT_EQ(FindRobotInWorld(world_, mine->uid) == mine, c.placed) << c.index;
+        EXPECT_EQ(CellOf(mine->cell), CellOf(before)) << c.index;
+        EXPECT_EQ(mine->sequence, 5u) << c.index;
+    }
+    Receive(State(4, 4, 0, 0, 0.5), 3002, 1);
+    Leave(3002);
+    EXPECT_EQ(FindRobotInWorld(world_, 3002), nullptr);
+    EXPECT_EQ(RobotAt(4, 4), nullptr);
+    Leave(3007);
+    EXPECT_NE(output.find("unknown robot 3007"), std::string::npos);
 }
 
 TEST_F(RemoteState, ARobotThatLeftAndComesBackCountsFromZeroAgain) {

@@ -61,6 +61,7 @@ TEST(CommandLine, NoArgumentsJoinsAsVantrellJohnny) {
 TEST(CommandLine, CreateWithClassAndJoinWithName) {
     Parsed p = Parse({"-t", "dalek", "-c", "Arena"});
     EXPECT_EQ(p.result, 0);
+    EXPECT_EQ(p.output, "");
     EXPECT_EQ(gHostedGame, "Arena");
     EXPECT_EQ(p.playerId, 0);
     EXPECT_EQ(p.classUid, 4001);
@@ -90,12 +91,14 @@ TEST(CommandLine, ServerModeReadsGameAndCount) {
     EXPECT_EQ(p.result, -1); // no free slot or the host quit
 }
 
-TEST(CommandLine, ArgumentsAfterCreateOrServerAreNotReadButASwitchValueIsSeenAgain) {
+TEST(CommandLine, ArgumentsAfterCreateOrServerAreNamedNotReadButASwitchValueIsSeenAgain) {
     Parsed p = Parse({"-c", "Arena", "-n", "Bob", "-d", "1", "1"});
     EXPECT_EQ(p.result, 0);
     EXPECT_STREQ(p.name, "Vantrell");
+    EXPECT_EQ(p.output, "Switches after -c Arena are not read: -n Bob -d 1 1\n");
     p = Parse({"-d", "1", "2", "-c", "Arena"});
     EXPECT_EQ(p.result, 2);
+    EXPECT_EQ(p.output, "Switches after -d 1 2 are not read: -c Arena\n");
     // "-n -c" takes "-c" as the name and then still sees "-c Arena".
     p = Parse({"-n", "-c", "Arena"});
     EXPECT_EQ(p.result, 0);

@@ -265,4 +265,20 @@ TEST_F(PlayerRobot, TheTickMovesEveryRobotAndKeepsTheLocalOneHeard) {
     gGame = saved;
 }
 
+TEST_F(PlayerRobot, TheKeepAliveGoesOnWhereverTheClockJumps) {
+    Robot* me = CreatePlayer("Me", 0, 4002);
+    robots_.push_back(me);
+    Put(me, 3, 3);
+    // The tick's clock a month after the last state (more milliseconds than an int holds), or
+    // an hour before it.
+    for (time_t jump : {30 * 86400, -3600}) {
+        sent().clear();
+        me->stamp = {100000, 0};
+        gNow = {100000 + jump, 0};
+        RunGameTick(Now);
+        EXPECT_EQ(SentStates().size(), 1u) << jump;
+        EXPECT_EQ(me->stamp.time, gNow.time) << jump;
+    }
+}
+
 } // namespace

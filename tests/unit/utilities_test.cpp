@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -120,7 +121,11 @@ TEST(Time, ElapsedMillisecondsAcrossASecond) {
     TimeStamp start = {10, 900}, end = {11, 100};
     EXPECT_EQ(ElapsedMilliseconds(&start, &end), 200);
     EXPECT_EQ(ElapsedMilliseconds(&end, &start), -200);
+    // Stamps follow the monotonic clock, which setting the wall clock does not move.
+    timespec monotonic;
+    clock_gettime(CLOCK_MONOTONIC, &monotonic);
     TimeStamp now = GetTimeStamp();
+    EXPECT_NEAR(static_cast<double>(now.time), static_cast<double>(monotonic.tv_sec), 1.0);
     EXPECT_LT(now.millitm, 1000);
 }
 
