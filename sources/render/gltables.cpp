@@ -1,4 +1,4 @@
-// gltables: box faces, texture keys and the reader of a texture name.
+// gltables: box faces and texture keys.
 #include "render/gltables.h"
 
 #include <cstring>
@@ -20,14 +20,6 @@ bool MakeTextureKey(const char* name, TextureKey* key) {
         return false;
     std::memcpy(key->name, name, std::strlen(name));
     return true;
-}
-
-TextureKind TextureKindOfName(const char* name) {
-    if (std::strstr(name, ".bmp") != nullptr)
-        return EBMPTexture;
-    if (std::strstr(name, ".la") != nullptr)
-        return ELATexture;
-    return ESGITexture;
 }
 
 void BoxFaces(double width, double height, double depth, BoxFace faces[BOX_FACES]) {

@@ -1,8 +1,7 @@
-// gltables: what glutils draws and loads, decided without GL.
+// gltables: what glutils draws and keys, decided without GL.
 //
-// The six faces of a box (normals, corners, texture coordinates), the texture cache's keys and
-// buckets, and the reader a texture's name picks. glutils draws and loads from these; tests read
-// them without a display.
+// The six faces of a box (normals, corners, texture coordinates) and the texture cache's keys and
+// buckets. glutils draws and caches by these; tests read them without a display.
 #pragma once
 
 #include <cstdint>
@@ -21,15 +20,6 @@ int TextureNameHash(const void* key);
 bool TextureNameFits(const char* name);
 // Fills *key with the name and zeros; false, leaving the key empty, for a name that is too long.
 bool MakeTextureKey(const char* name, TextureKey* key);
-
-// The reader a texture name picks: ".bmp" anywhere in the name, else ".la" anywhere, else an
-// SGI image read as RGB, whatever the extension.
-enum TextureKind {
-    EBMPTexture,
-    ELATexture,
-    ESGITexture,
-};
-TextureKind TextureKindOfName(const char* name);
 
 // One face of a box: its outward normal and four corners in drawing order, with the texture
 // coordinates (0, 0), (s, 0), (s, t), (0, t) that repeat the texture once per unit of length.

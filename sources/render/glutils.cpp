@@ -21,10 +21,8 @@ HashTable* gTextureCache = nullptr;
 struct TextureRecord {
     char name[TEXTURE_NAME_SIZE];
     GLuint texture;
-    TextureKind kind;
-    int width, height, components;
-    // The decoded pixels, kept only while the upload lives in display lists alone.
-    unsigned char* pixels;
+    // The decoded pixels stay only while the upload lives in display lists alone.
+    TextureImage image;
 };
 
 int CompareTextureName(const void* key, const void* elem) {
@@ -34,7 +32,7 @@ int CompareTextureName(const void* key, const void* elem) {
 
 void FreeTextureRecord(void* elem) {
     auto* record = static_cast<TextureRecord*>(elem);
-    std::free(record->pixels);
+    std::free(record->image.pixels);
     std::free(record);
 }
 
@@ -48,42 +46,6 @@ bool Compiling() {
     return mode == GL_COMPILE;
 }
 
-void Keep(TextureRecord* r, uint32_t width, uint32_t height, int components,
-          unsigned char* pixels) {
-    r->width = static_cast<int>(width);
-    r->height = static_cast<int>(height);
-    r->components = components;
-    r->pixels = pixels;
-}
-
-// The record's pixels from its file, by the reader its name picks.
-bool Decode(TextureRecord* r) {
-    switch (r->kind) {
-    case EBMPTexture: {
-        RGBImage image;
-        if (!LoadBMP(r->name, &image))
-            return false;
-        Keep(r, image.sizeX, image.sizeY, 3, image.data);
-        return true;
-    }
-    case ELATexture:
-        r->pixels = ReadSGIImageRGBA(r->name, &r->width, &r->height, &r->components);
-        if (r->pixels == nullptr)
-            std::fprintf(stderr, "Error: Can't load image file \"%s\".\n", r->name);
-        return r->pixels != nullptr;
-    case ESGITexture: {
-        RGBImage* image = LoadSGIImageRGB(r->name);
-        if (image == nullptr)
-            return false;
-        Keep(r, image->sizeX, image->sizeY, 3, image->data);
-        image->data = nullptr;
-        FreeRGBImage(image);
-        return true;
-    }
-    }
-    return false;
-}
-
 // Gives the texture object its pixels: BMPs one linear level, luminance-alpha images one level
 // of their own channel count, SGI images a mipmap chain. While a list is being compiled the
 // upload goes into the list and the pixels stay for the next use; otherwise they are freed.
@@ -95,26 +57,27 @@ bool Upload(TextureRecord* r) {
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1); // rows are packed
     bool ok = true;
-    switch (r->kind) {
+    const TextureImage& im = r->image;
+    switch (im.kind) {
     case EBMPTexture:
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexImage2D(GL_TEXTURE_2D, 0, 3, r->width, r->height, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                     r->pixels);
+        glTexImage2D(GL_TEXTURE_2D, 0, 3, im.width, im.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                     im.pixels);
         break;
     case ELATexture:
-        glTexImage2D(GL_TEXTURE_2D, 0, r->components, r->width, r->height, 0, GL_RGBA,
-                     GL_UNSIGNED_BYTE, r->pixels);
+        glTexImage2D(GL_TEXTURE_2D, 0, im.components, im.width, im.height, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, im.pixels);
         break;
     case ESGITexture:
-        ok = gluBuild2DMipmaps(GL_TEXTURE_2D, 3, r->width, r->height, GL_RGB, GL_UNSIGNED_BYTE,
-                               r->pixels) == 0;
+        ok = gluBuild2DMipmaps(GL_TEXTURE_2D, 3, im.width, im.height, GL_RGB, GL_UNSIGNED_BYTE,
+                               im.pixels) == 0;
         break;
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     if (ok && !Compiling()) {
-        std::free(r->pixels);
-        r->pixels = nullptr;
+        std::free(r->image.pixels);
+        r->image.pixels = nullptr;
     }
     return ok;
 }
@@ -123,8 +86,7 @@ TextureRecord* LoadTexture(const char* name) {
     auto* r = static_cast<TextureRecord*>(SafeMalloc(sizeof(TextureRecord)));
     std::memset(r, 0, sizeof *r);
     std::memcpy(r->name, name, std::strlen(name));
-    r->kind = TextureKindOfName(name);
-    if (Decode(r) && Upload(r))
+    if (LoadTextureImage(name, &r->image) && Upload(r))
         return r;
     if (r->texture != 0)
         glDeleteTextures(1, &r->texture);
@@ -149,7 +111,7 @@ TextureRecord* FindOrLoad(const char* name) {
             return nullptr;
         }
         HashTableInsert(gTextureCache, r);
-    } else if (r->pixels != nullptr) {
+    } else if (r->image.pixels != nullptr) {
         Upload(r);
     }
     return r;

@@ -324,3 +324,38 @@ void FreeRGBImage(RGBImage* image) {
     std::free(image->data);
     std::free(image);
 }
+
+TextureKind TextureKindOfName(const char* name) {
+    if (std::strstr(name, ".bmp") != nullptr)
+        return EBMPTexture;
+    if (std::strstr(name, ".la") != nullptr)
+        return ELATexture;
+    return ESGITexture;
+}
+
+bool LoadTextureImage(const char* name, TextureImage* image) {
+    *image = {TextureKindOfName(name), 0, 0, 3, nullptr};
+    switch (image->kind) {
+    case EBMPTexture: {
+        RGBImage bmp;
+        if (!LoadBMP(name, &bmp))
+            return false;
+        *image = {EBMPTexture, int(bmp.sizeX), int(bmp.sizeY), 3, bmp.data};
+        return true;
+    }
+    case ELATexture:
+        image->pixels = ReadSGIImageRGBA(name, &image->width, &image->height, &image->components);
+        if (image->pixels == nullptr)
+            std::fprintf(stderr, "Error: Can't load image file \"%s\".\n", name);
+        return image->pixels != nullptr;
+    case ESGITexture: {
+        RGBImage* sgi = LoadSGIImageRGB(name);
+        if (sgi == nullptr)
+            return false;
+        *image = {ESGITexture, int(sgi->sizeX), int(sgi->sizeY), 3, sgi->data};
+        std::free(sgi);
+        return true;
+    }
+    }
+    return false;
+}

@@ -57,3 +57,26 @@ unsigned char* ReadSGIImageRGBA(const char* name, int* width, int* height, int* 
 // error stream. Release it with FreeRGBImage.
 RGBImage* LoadSGIImageRGB(const char* name);
 void FreeRGBImage(RGBImage* image);
+
+// The reader a texture's name picks: ".bmp" anywhere in the name, else ".la" anywhere (an SGI
+// image read as RGBA, usually luminance and alpha), else an SGI image read as RGB, whatever the
+// extension.
+enum TextureKind {
+    EBMPTexture,
+    ELATexture,
+    ESGITexture,
+};
+TextureKind TextureKindOfName(const char* name);
+
+// A texture's pixels: three bytes a pixel for BMP and SGI textures, four for ".la" ones, whose
+// channel count is components.
+struct TextureImage {
+    TextureKind kind;
+    int width;
+    int height;
+    int components;
+    unsigned char* pixels;
+};
+// The named file read by the reader its name picks; false, with the reader's message, when it
+// cannot be read. The pixels are the caller's to free.
+bool LoadTextureImage(const char* name, TextureImage* image);
