@@ -4,6 +4,7 @@
 #include "core/mainloop.h"
 #include "core/scenedraw.h"
 #include "core/window.h"
+#include "support/window_support.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -29,15 +30,8 @@ std::string RunCommand(const std::string& command) {
 class WindowTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        static char arg0[] = "window_tests";
-        static char* argv[] = {arg0, nullptr};
-        int argc = 1;
-        OpenGameWindow(&argc, argv);
-        InitGL();
-        RegisterCallbacks();
+        OpenTestWindow();
         InitCamera();
-        for (int i = 0; i < 20; i++)
-            glutMainLoopEvent();
         Reshape(640, 480);
     }
     void SetUp() override { ResetCamera(); }

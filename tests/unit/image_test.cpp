@@ -1,0 +1,158 @@
+// The image readers on files ImageMagick wrote (tools/make-image-fixtures), on broken copies of
+// them, and on every texture the game ships.
+#include "render/image.h"
+#include "support/world_support.h"
+
+#include <cstdlib>
+#include <functional>
+#include <fstream>
+#include <iterator>
+#include <tuple>
+#include <set>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+constexpr int W = 8, H = 4;
+
+Bytes Fixture(const std::string& name) {
+    std::ifstream in(std::string(VANTRELL_FIXTURES) + "/images/" + name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// The picture every fixture was made from (row 0 at the top), as a reader gives it: bottom row
+// first, grey from a file of fewer than three channels, opaque from one without alpha.
+Bytes Expected(int channels, int bytesPerPixel) {
+    Bytes out;
+    for (int y = H - 1; y >= 0; y--) {
+        for (int x = 0; x < W; x++) {
+            int grey = x < 4 ? 90 + y * 20 : x * 25 + y * 5;
+            int alpha = channels % 2 ? 255 : x < 4 ? 255 - 30 * y : 100 + x * 10;
+            int v[4] = {x < 4 ? 200 : x * 30, x < 4 ? 10 * y : y * 60, x < 4 ? 60 : 255 - x * 20,
+                        alpha};
+            if (channels < 3)
+                v[0] = v[1] = v[2] = grey;
+            out.insert(out.end(), v, v + bytesPerPixel);
+        }
+    }
+    return out;
+}
+
+class ImageFiles : public ::testing::Test {
+  protected:
+    ScopedEnv data_{"VANTRELL_DATA", VANTRELL_FIXTURES};
+};
+
+TEST_F(ImageFiles, EveryFixtureReadsAsThePictureItWasMadeFrom) {
+    struct Case {
+        const char* name;
+        int channels;
+        bool bigEndian; // the RGBA reader takes every header as big-endian and refuses the others
+    };
+    const Case cases[] = {
+        {"rgb.rgb", 3, true},           {"rgb-rle.rgb", 3, true}, {"rgba.rgba", 4, true},
+        {"rgba-rle.rgba", 4, true},     {"grey.bw", 1, true},     {"grey-alpha.la", 2, true},
+        {"grey-alpha-rle.la", 2, true}, {"rgb-le.rgb", 3, false}, {"rgb-rle-le.rgb", 3, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string name = std::string("images\\") + c.name;
+        int w = 0, h = 0, components = 0;
+        unsigned char* rgba = ReadSGIImageRGBA(name.c_str(), &w, &h, &components);
+        RGBImage* rgb = LoadSGIImageRGB(name.c_str());
+        ASSERT_NE(rgb, nullptr);
+        EXPECT_EQ(std::make_pair(rgb->sizeX, rgb->sizeY), std::make_pair(8u, 4u));
+        EXPECT_EQ(Bytes(rgb->data, rgb->data + W * H * 3), Expected(c.channels, 3));
+        ASSERT_EQ(rgba != nullptr, c.bigEndian);
+        if (rgba != nullptr) {
+            EXPECT_EQ(std::make_tuple(w, h, components), std::make_tuple(W, H, c.channels));
+            EXPECT_EQ(Bytes(rgba, rgba + W * H * 4), Expected(c.channels, 4));
+        }
+        std::free(rgba);
+        FreeRGBImage(rgb);
+    }
+    RGBImage bmp;
+    std::string printed = Captured([&] { EXPECT_EQ(LoadBMP("images\\rgb.bmp", &bmp), 1); });
+    EXPECT_EQ(printed, "Width of images\\rgb.bmp: 8\nHeight of images\\rgb.bmp: 4\n");
+    EXPECT_EQ(Bytes(bmp.data, bmp.data + W * H * 3), Expected(3, 3));
+    std::free(bmp.data);
+}
+
+// Broken files are refused with one line, and nothing is read or written outside the buffers
+// (the sanitizer builds check that).
+TEST_F(ImageFiles, BrokenFilesAreRefusedWithOneLine) {
+    struct Case {
+        const char* fixture;
+        std::function<void(Bytes&)> breakIt;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"rgb.rgb", [](Bytes& b) { b.resize(600); }, "the image data end early"},
+        {"rgb.rgb", [](Bytes& b) { b.resize(300); }, "shorter than an image header"},
+        {"rgb.rgb", [](Bytes& b) { b[6] = b[7] = 0; }, "an image of 0 x 4 pixels is not usable"},
+        {"rgb.rgb", [](Bytes& b) { b[8] = b[9] = 0xFF; }, "8 x 65535 pixels is not usable"},
+        {"rgb.rgb", [](Bytes& b) { b[3] = 2; }, "2 bytes a channel are not supported"},
+        {"rgb.rgb", [](Bytes& b) { b[0] = 0x02; }, "Invalid rgb file"},
+        {"rgb-rle.rgb", [](Bytes& b) { b.resize(560); }, "the row tables run past the end"},
+        // Row tables from 512: 12 starts (row + 4 x channel), 12 lengths, then the first row.
+        {"rgb-rle.rgb", [](Bytes& b) { b[532] = b[533] = 0xFF; }, "row 1 of channel 1 lies past"},
+        // A repeat of 127 in a row of 8, and a row whose data end inside a copy packet.
+        {"rgb-rle.rgb", [](Bytes& b) { b[608] = 0x7F; }, "row 0 of channel 0 does not"},
+        {"rgb-rle.rgb", [](Bytes& b) { b[563] = 3; }, "row 0 of channel 0 does not"},
+        {"rgb.bmp", [](Bytes& b) { b[28] = 8; }, "Bpp from x is not 24: 8"},
+        {"rgb.bmp", [](Bytes& b) { b[26] = 2; }, "Planes from x is not 1: 2"},
+        {"rgb.bmp", [](Bytes& b) { b.resize(149); }, "Error reading image data from x."},
+        {"rgb.bmp", [](Bytes& b) { b[25] = 0xFF; }, "an image of 8 x 4278190084 pixels"},
+        {"rgb.bmp", [](Bytes& b) { b.resize(40); }, "Error reading image data from x."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        Bytes bytes = Fixture(c.fixture);
+        ASSERT_FALSE(bytes.empty());
+        c.breakIt(bytes);
+        std::string messages;
+        RGBImage image;
+        int w, h, components;
+        bool read = std::string(c.fixture).ends_with(".bmp")
+                        ? DecodeBMP("x", bytes.data(), bytes.size(), &image, &messages)
+                        : DecodeSGI("x", bytes.data(), bytes.size(), ESGIFromMagic, &w, &h,
+                                    &components, &messages) != nullptr;
+        EXPECT_FALSE(read);
+        // One line, after the BMP's width and height lines.
+        EXPECT_EQ(Occurrences(messages, "\n") - Occurrences(messages, " of x: "), 1) << messages;
+        EXPECT_NE(messages.find(c.message), std::string::npos) << messages;
+    }
+}
+
+// Every texture the game names reads, through the reader its name picks, as a square of 64 or
+// 128 pixels; BMP rows come out whole only when they fill multiples of four bytes.
+TEST_F(WorldTest, EveryTextureTheGameNamesReads) {
+    ScopedEnv data("VANTRELL_DATA", VANTRELL_SOURCE_DATA);
+    std::set<std::string> names = {"images\\metalfloor.rgb", "images\\fire3.rgb",
+                                   "images\\copper.rgb",     "images\\Star.bmp",
+                                   "images\\glass.bmp",      "images\\smoke.la"};
+    World* world = nullptr;
+    Captured([&] {
+        LoadRegistry(gRegistry);
+        world = LoadWorld("worlds\\bigworld.txt");
+    });
+    worlds_.push_back(world);
+    for (int i = 0; i < BoxCount(world); i++)
+        names.insert(GetWorldBox(world, i)->texture);
+    names.erase("");
+    names.erase("none");
+    EXPECT_EQ(names.size(), 17u);
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        TextureImage image;
+        std::string printed =
+            Captured([&] { EXPECT_TRUE(LoadTextureImage(name.c_str(), &image)); });
+        EXPECT_EQ(image.width, image.height);
+        EXPECT_TRUE(image.width == 64 || image.width == 128);
+        EXPECT_EQ(image.components, name.ends_with(".la") ? 2 : 3);
+        std::free(image.pixels);
+    }
+}
+
+} // namespace
