@@ -6,7 +6,7 @@
 #include "core/game.h"
 #include "core/inbound.h"
 #include "core/mainloop.h"
-#include "core/window.h"
+#include "core/draw/window.h"
 #include "data/registry.h"
 #include "foundation/utilities.h"
 #include "net/network.h"

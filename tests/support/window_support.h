@@ -1,7 +1,7 @@
 // The game window for the window tests: opened once, by whichever test suite runs first.
 #pragma once
 
-#include "core/window.h"
+#include "core/draw/window.h"
 
 #include <GL/freeglut.h>
 

@@ -1,6 +1,6 @@
 // The texture cache under Xvfb: a textured box shows its texture's picture, first loaded inside a
 // display list and later bound from the cache without reading the file again.
-#include "render/glutils.h"
+#include "render/draw/glutils.h"
 #include "support/test_support.h"
 #include "support/window_support.h"
 

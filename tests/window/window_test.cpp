@@ -2,8 +2,8 @@
 // camera that DrawScene sets up.
 #include "core/game.h"
 #include "core/mainloop.h"
-#include "core/scenedraw.h"
-#include "core/window.h"
+#include "core/draw/scenedraw.h"
+#include "core/draw/window.h"
 #include "support/window_support.h"
 
 #include <GL/freeglut.h>

@@ -1,5 +1,5 @@
 // scenedraw: DrawScene and the frustum planes from the GL matrices.
-#include "core/scenedraw.h"
+#include "core/draw/scenedraw.h"
 
 #include "core/game.h"
 #include "robots/robot.h"

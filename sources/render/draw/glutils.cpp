@@ -1,5 +1,5 @@
 // glutils: the GL lock, display-list sets, cylinders, boxes and the texture cache.
-#include "render/glutils.h"
+#include "render/draw/glutils.h"
 
 #include "foundation/assertion.h"
 #include "foundation/hash.h"

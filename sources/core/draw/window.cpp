@@ -1,10 +1,10 @@
 // window: GLUT set-up, callbacks routed through the game object, and the timer tick.
-#include "core/window.h"
+#include "core/draw/window.h"
 
 #include "core/game.h"
 #include "core/inbound.h"
 #include "core/mainloop.h"
-#include "core/scenedraw.h"
+#include "core/draw/scenedraw.h"
 
 #include <GL/freeglut.h>
 #include <GL/gl.h>
