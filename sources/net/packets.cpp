@@ -61,19 +61,18 @@ class Writer {
 
 class Reader {
   public:
-    Reader(const uint8_t* in, size_t length) : in_(in), length_(in != nullptr ? length : 0) {}
+    Reader(const uint8_t* in, size_t length) : in_(in), length_(length) {}
     void Type(uint8_t code) {
-        uint8_t got = 0;
-        Field(got);
-        Check(got == code);
+        const uint8_t* b = Take(1);
+        Check(b != nullptr && *b == code);
     }
     template <class T> void Field(T& v) {
         const uint8_t* b = Take(sizeof v);
         if (b == nullptr)
             return;
         uint64_t bits = 0;
-        for (size_t i = sizeof v; i-- > 0;)
-            bits = (bits << 8) | b[i];
+        for (size_t i = 0; i < sizeof v; i++)
+            bits |= uint64_t{b[i]} << (8 * i);
         v = FromBits<T>(bits);
     }
     // A received name may lack its NUL: the copy always has one.
@@ -97,7 +96,7 @@ class Reader {
 
   private:
     const uint8_t* Take(size_t n) {
-        if (!ok_ || n > length_ - at_) {
+        if (!ok_ || in_ == nullptr || n > length_ - at_) {
             ok_ = false;
             return nullptr;
         }
