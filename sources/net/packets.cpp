@@ -1,75 +1,325 @@
-// packets: explicit offsets, little-endian, one function per layout.
+// packets: each datagram layout is described once, as one function over a field walker.
+//
+// A layout function lists its fields in wire order; the walker it is given decides what a field
+// means. The Writer puts each field at the cursor (reserved bytes stay zero), the Reader takes
+// each field from there and fails once a field runs past the datagram or the type code is
+// another layout's, and the Sizer only counts. A field's width is its member's type: uint8_t
+// is one byte, int16_t two, uint32_t and int32_t four, double eight, a name its array's size.
+// So the encoder, the decoder, the length check and the size of every layout come from the
+// same list, and the sizes are checked against the documented ones when this file compiles.
 #include "net/packets.h"
 
+#include <bit>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
-void PutU8(uint8_t* out, size_t at, uint8_t v) {
-    out[at] = v;
+// Little-endian bits of an integer or an IEEE-754 binary64.
+template <class T> uint64_t ToBits(T v) {
+    if constexpr (std::is_floating_point_v<T>)
+        return std::bit_cast<uint64_t>(v);
+    else
+        return static_cast<std::make_unsigned_t<T>>(v);
 }
 
-void PutU16(uint8_t* out, size_t at, uint16_t v) {
-    out[at] = static_cast<uint8_t>(v);
-    out[at + 1] = static_cast<uint8_t>(v >> 8);
+template <class T> T FromBits(uint64_t bits) {
+    if constexpr (std::is_floating_point_v<T>)
+        return std::bit_cast<T>(bits);
+    else
+        return static_cast<T>(static_cast<std::make_unsigned_t<T>>(bits));
 }
 
-void PutU32(uint8_t* out, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; i++)
-        out[at + i] = static_cast<uint8_t>(v >> (8 * i));
+class Writer {
+  public:
+    Writer(uint8_t* out, size_t size) : out_(out) { std::memset(out, 0, size); }
+    void Type(uint8_t code) { Field(code); }
+    template <class T> void Field(const T& v) {
+        uint64_t bits = ToBits(v);
+        for (size_t i = 0; i < sizeof v; i++)
+            out_[at_ + i] = static_cast<uint8_t>(bits >> (8 * i));
+        at_ += sizeof v;
+    }
+    template <size_t N> void Field(const char (&text)[N]) {
+        CopyNameField(reinterpret_cast<char*>(out_ + at_), N, text);
+        at_ += N;
+    }
+    template <class T> void FieldIf(bool present, const T& v) {
+        if (present)
+            Field(v);
+        else
+            Skip(sizeof v);
+    }
+    void Skip(size_t n) { at_ += n; }
+    void Check(bool) {}
+    size_t Size() const { return at_; }
+
+  private:
+    uint8_t* out_;
+    size_t at_ = 0;
+};
+
+class Reader {
+  public:
+    Reader(const uint8_t* in, size_t length) : in_(in), length_(length) {}
+    void Type(uint8_t code) {
+        const uint8_t* b = Take(1);
+        Check(b != nullptr && *b == code);
+    }
+    template <class T> void Field(T& v) {
+        const uint8_t* b = Take(sizeof v);
+        if (b == nullptr)
+            return;
+        uint64_t bits = 0;
+        for (size_t i = 0; i < sizeof v; i++)
+            bits |= uint64_t{b[i]} << (8 * i);
+        v = FromBits<T>(bits);
+    }
+    // A received name may lack its NUL: the copy always has one.
+    template <size_t N> void Field(char (&text)[N]) {
+        const uint8_t* b = Take(N);
+        if (b == nullptr)
+            return;
+        std::memcpy(text, b, N);
+        text[N - 1] = '\0';
+    }
+    // An absent field is reserved on the wire and stays zero here.
+    template <class T> void FieldIf(bool present, T& v) {
+        if (present)
+            Field(v);
+        else
+            Skip(sizeof v);
+    }
+    void Skip(size_t n) { Take(n); }
+    void Check(bool valid) { ok_ = ok_ && valid; }
+    bool Ok() const { return ok_; }
+
+  private:
+    const uint8_t* Take(size_t n) {
+        if (!ok_ || in_ == nullptr || n > length_ - at_) {
+            ok_ = false;
+            return nullptr;
+        }
+        at_ += n;
+        return in_ + at_ - n;
+    }
+    const uint8_t* in_;
+    size_t length_;
+    size_t at_ = 0;
+    bool ok_ = true;
+};
+
+class Sizer {
+  public:
+    constexpr void Type(uint8_t) { size++; }
+    template <class T> constexpr void Field(const T&) { size += sizeof(T); }
+    template <class T> constexpr void FieldIf(bool, const T&) { size += sizeof(T); }
+    constexpr void Skip(size_t n) { size += n; }
+    constexpr void Check(bool) {}
+    size_t size = 0;
+};
+
+// The layouts, in wire order.
+
+template <class IO> constexpr void Layout(IO& io, Stats& s) {
+    io.Field(s.evade);
+    io.Field(s.stamina);
+    io.Field(s.defense);
+    io.Field(s.power);
+    io.Field(s.dexterity);
+    io.Field(s.speed);
+    io.Skip(2);
+    io.Field(s.experience);
+    io.Field(s.hitPoints);
+    io.Field(s.totalHP);
+    io.Field(s.energy);
+    io.Field(s.totalEnergy);
 }
 
-void PutF64(uint8_t* out, size_t at, double v) {
-    uint64_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    for (int i = 0; i < 8; i++)
-        out[at + i] = static_cast<uint8_t>(bits >> (8 * i));
+template <class IO> constexpr void Layout(IO& io, GameRecord& p) {
+    io.Field(p.state);
+    io.Check(p.state <= EGameStarted);
+    io.Field(p.slot);
+    io.Field(p.gameName);
+    for (auto& name : p.playerNames)
+        io.Field(name);
+    io.Field(p.numPlayers);
+    io.Field(p.announce);
 }
 
-void PutText(uint8_t* out, size_t at, size_t size, const char* text) {
-    CopyNameField(reinterpret_cast<char*>(out + at), size, text);
+template <class IO> constexpr void Layout(IO& io, EnergonPacket& p) {
+    io.Type(EEnergonPacket);
+    io.Field(p.channel);
+    io.Skip(10);
+    io.Field(p.id);
+    io.Skip(2);
+    io.Field(p.x);
+    io.Field(p.y);
+    io.Field(p.z);
+    io.Field(p.crystals);
 }
 
-uint8_t GetU8(const uint8_t* in, size_t at) {
-    return in[at];
+template <class IO> constexpr void Layout(IO& io, RobotStatePacket& p) {
+    io.Type(ERobotStatePacket);
+    io.Field(p.channel);
+    io.Skip(2);
+    io.Field(p.uid);
+    io.Field(p.sequence);
+    io.Skip(4);
+    io.Field(p.x);
+    io.Field(p.y);
+    io.Field(p.z);
+    io.Field(p.facing);
+    io.Field(p.flags);
+    io.Skip(4);
+    io.Field(p.speed);
+    io.Field(p.move);
+    io.Field(p.classUid);
 }
 
-uint16_t GetU16(const uint8_t* in, size_t at) {
-    return static_cast<uint16_t>(in[at] | (in[at + 1] << 8));
+template <class IO> constexpr void Layout(IO& io, ChestOpenedPacket& p) {
+    io.Type(EChestOpenedPacket);
+    io.Field(p.channel);
+    io.Skip(2);
+    io.Field(p.chestIndex);
+    io.Skip(4);
+    io.Field(p.x);
+    io.Field(p.y);
+    io.Field(p.z);
 }
 
-uint32_t GetU32(const uint8_t* in, size_t at) {
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; i--)
-        v = (v << 8) | in[at + i];
-    return v;
+template <class IO> constexpr void Layout(IO& io, RobotLeftPacket& p) {
+    io.Type(ERobotLeftPacket);
+    io.Field(p.channel);
+    io.Skip(2);
+    io.Field(p.uid);
+    io.Skip(16);
 }
 
-double GetF64(const uint8_t* in, size_t at) {
-    uint64_t bits = 0;
-    for (int i = 7; i >= 0; i--)
-        bits = (bits << 8) | in[at + i];
-    double v;
-    std::memcpy(&v, &bits, sizeof v);
-    return v;
+template <class IO> constexpr void Layout(IO& io, BattleStartPacket& p) {
+    io.Type(EBattleStartPacket);
+    io.Field(p.channel);
+    io.Field(p.subType);
+    io.Skip(1);
+    io.Field(p.challengerUid);
+    io.Field(p.sequence);
+    io.Field(p.challengedUid);
+    io.Field(p.name);
+    Layout(io, p.stats);
 }
 
-// A received name field may lack its NUL: the copy always has one.
-void GetText(const uint8_t* in, size_t at, size_t size, char* field) {
-    std::memcpy(field, in + at, size);
-    field[size - 1] = '\0';
+template <class IO> constexpr void Layout(IO& io, ActionPacket& p) {
+    io.Type(EActionPacket);
+    io.Field(p.channel);
+    io.Skip(2);
+    io.Field(p.actorUid);
+    io.Field(p.sequence);
+    Layout(io, p.actorChange);
+    Layout(io, p.targetChange);
+    io.Field(p.targetUid);
+    io.Field(p.flagA);
+    io.Field(p.flagB);
+    io.Skip(2);
 }
 
-// Zero the packet and write the common head: type and channel.
-size_t StartPacket(uint8_t* out, size_t size, uint8_t type, uint8_t channel) {
-    std::memset(out, 0, size);
-    PutU8(out, 0, type);
-    PutU8(out, 1, channel);
-    return size;
+template <class IO> constexpr void Layout(IO& io, AnimationPacket& p) {
+    io.Type(EAnimationPacket);
+    io.Field(p.channel);
+    io.Skip(2);
+    io.Field(p.robotUid);
+    io.Field(p.sequence);
+    io.Field(p.type);
+    bool wall = p.type == EWallAnimation; // already read when decoding
+    io.FieldIf(!wall, p.targetUid);
+    io.Field(p.value);
+    io.FieldIf(wall, p.x);
+    io.FieldIf(wall, p.y);
+    io.FieldIf(wall, p.z);
+    io.FieldIf(wall, p.facing);
 }
 
-bool CanDecode(const uint8_t* in, size_t length, uint8_t type) {
-    return in != nullptr && length >= PacketSize(type) && in[0] == type;
+template <class IO> constexpr void Layout(IO& io, BattleOverPacket& p) {
+    io.Type(EBattleOverPacket);
+    io.Field(p.channel);
+    io.Skip(2);
+    io.Field(p.loserUid);
+    io.Skip(4);
+    io.Field(p.winnerUid);
+}
+
+template <class IO> constexpr void Layout(IO& io, PrizePacket& p) {
+    io.Type(EPrizePacket);
+    io.Field(p.channel);
+    io.Skip(2);
+    io.Field(p.winnerUid);
+    io.Skip(4);
+    io.Field(p.skillUid);
+    io.Field(p.itemUid);
+}
+
+template <class P>
+constexpr size_t kSize = [] {
+    Sizer sizer;
+    P p{};
+    Layout(sizer, p);
+    return sizer.size;
+}();
+
+static_assert(kSize<Stats> == STATS_WIRE_SIZE);
+static_assert(kSize<GameRecord> == GAME_RECORD_SIZE);
+static_assert(kSize<EnergonPacket> == ENERGON_PACKET_SIZE);
+static_assert(kSize<RobotStatePacket> == ROBOT_STATE_PACKET_SIZE);
+static_assert(kSize<ChestOpenedPacket> == CHEST_OPENED_PACKET_SIZE);
+static_assert(kSize<RobotLeftPacket> == ROBOT_LEFT_PACKET_SIZE);
+static_assert(kSize<BattleStartPacket> == BATTLE_START_PACKET_SIZE);
+static_assert(kSize<ActionPacket> == ACTION_PACKET_SIZE);
+static_assert(kSize<AnimationPacket> == ANIMATION_PACKET_SIZE);
+static_assert(kSize<BattleOverPacket> == BATTLE_OVER_PACKET_SIZE);
+static_assert(kSize<PrizePacket> == PRIZE_PACKET_SIZE);
+
+template <class P> size_t Write(P p, uint8_t* out) {
+    Writer writer(out, kSize<P>);
+    Layout(writer, p);
+    return writer.Size();
+}
+
+// Nothing is written to p unless the whole layout was read.
+template <class P> bool Read(const uint8_t* in, size_t length, P* p) {
+    P got{};
+    Reader reader(in, length);
+    Layout(reader, got);
+    if (reader.Ok())
+        *p = got;
+    return reader.Ok();
+}
+
+// Calls use with an empty record of the layout of a type code; 0 for a code no layout has.
+template <class F> size_t WithLayout(int type, F use) {
+    switch (type) {
+    case EGameOpen:
+    case EGameStarted:
+        return use(GameRecord{});
+    case EEnergonPacket:
+        return use(EnergonPacket{});
+    case ERobotStatePacket:
+        return use(RobotStatePacket{});
+    case EChestOpenedPacket:
+        return use(ChestOpenedPacket{});
+    case ERobotLeftPacket:
+        return use(RobotLeftPacket{});
+    case EBattleStartPacket:
+        return use(BattleStartPacket{});
+    case EActionPacket:
+        return use(ActionPacket{});
+    case EAnimationPacket:
+        return use(AnimationPacket{});
+    case EBattleOverPacket:
+        return use(BattleOverPacket{});
+    case EPrizePacket:
+        return use(PrizePacket{});
+    default:
+        return 0;
+    }
 }
 
 } // namespace
@@ -83,291 +333,38 @@ void CopyNameField(char* field, size_t size, const char* text) {
 }
 
 size_t PacketSize(int type) {
-    switch (type) {
-    case EGameOpen:
-    case EGameStarted:
-        return GAME_RECORD_SIZE;
-    case EEnergonPacket:
-        return ENERGON_PACKET_SIZE;
-    case ERobotStatePacket:
-        return ROBOT_STATE_PACKET_SIZE;
-    case EChestOpenedPacket:
-        return CHEST_OPENED_PACKET_SIZE;
-    case ERobotLeftPacket:
-        return ROBOT_LEFT_PACKET_SIZE;
-    case EBattleStartPacket:
-        return BATTLE_START_PACKET_SIZE;
-    case EActionPacket:
-        return ACTION_PACKET_SIZE;
-    case EAnimationPacket:
-        return ANIMATION_PACKET_SIZE;
-    case EBattleOverPacket:
-        return BATTLE_OVER_PACKET_SIZE;
-    case EPrizePacket:
-        return PRIZE_PACKET_SIZE;
-    default:
+    return WithLayout(type, [](auto p) { return kSize<decltype(p)>; });
+}
+
+size_t ReencodePacket(const uint8_t* in, size_t length, uint8_t* out) {
+    if (in == nullptr || length == 0)
         return 0;
-    }
+    return WithLayout(in[0], [&](auto p) { return Read(in, length, &p) ? Write(p, out) : 0; });
 }
 
 void EncodeStats(const Stats* s, uint8_t* out) {
-    std::memset(out, 0, STATS_WIRE_SIZE);
-    PutU8(out, 0, static_cast<uint8_t>(s->evade));
-    PutU8(out, 1, static_cast<uint8_t>(s->stamina));
-    PutU8(out, 2, static_cast<uint8_t>(s->defense));
-    PutU8(out, 3, static_cast<uint8_t>(s->power));
-    PutU8(out, 4, static_cast<uint8_t>(s->dexterity));
-    PutU8(out, 5, static_cast<uint8_t>(s->speed));
-    PutU32(out, 8, static_cast<uint32_t>(s->experience));
-    PutU16(out, 12, static_cast<uint16_t>(s->hitPoints));
-    PutU16(out, 14, static_cast<uint16_t>(s->totalHP));
-    PutU16(out, 16, static_cast<uint16_t>(s->energy));
-    PutU16(out, 18, static_cast<uint16_t>(s->totalEnergy));
+    Write(*s, out);
 }
-
 void DecodeStats(const uint8_t* in, Stats* s) {
-    std::memset(s, 0, sizeof *s);
-    s->evade = static_cast<int8_t>(GetU8(in, 0));
-    s->stamina = static_cast<int8_t>(GetU8(in, 1));
-    s->defense = static_cast<int8_t>(GetU8(in, 2));
-    s->power = static_cast<int8_t>(GetU8(in, 3));
-    s->dexterity = static_cast<int8_t>(GetU8(in, 4));
-    s->speed = static_cast<int8_t>(GetU8(in, 5));
-    s->experience = static_cast<int32_t>(GetU32(in, 8));
-    s->hitPoints = static_cast<int16_t>(GetU16(in, 12));
-    s->totalHP = static_cast<int16_t>(GetU16(in, 14));
-    s->energy = static_cast<int16_t>(GetU16(in, 16));
-    s->totalEnergy = static_cast<int16_t>(GetU16(in, 18));
+    Read(in, STATS_WIRE_SIZE, s);
 }
 
-size_t EncodeGameRecord(const GameRecord* p, uint8_t* out) {
-    size_t n = StartPacket(out, GAME_RECORD_SIZE, p->state, p->slot);
-    PutText(out, 2, GAME_NAME_SIZE, p->gameName);
-    for (int i = 0; i < MAX_PLAYERS; i++)
-        PutText(out, 32 + PLAYER_NAME_FIELD * i, PLAYER_NAME_FIELD, p->playerNames[i]);
-    PutU8(out, 96, p->numPlayers);
-    PutU8(out, 97, p->announce);
-    return n;
-}
-
-bool DecodeGameRecord(const uint8_t* in, size_t length, GameRecord* p) {
-    if (in == nullptr || length < GAME_RECORD_SIZE || in[0] > EGameStarted)
-        return false;
-    p->state = GetU8(in, 0);
-    p->slot = GetU8(in, 1);
-    GetText(in, 2, GAME_NAME_SIZE, p->gameName);
-    for (int i = 0; i < MAX_PLAYERS; i++)
-        GetText(in, 32 + PLAYER_NAME_FIELD * i, PLAYER_NAME_FIELD, p->playerNames[i]);
-    p->numPlayers = GetU8(in, 96);
-    p->announce = GetU8(in, 97);
-    return true;
-}
-
-size_t EncodeEnergon(const EnergonPacket* p, uint8_t* out) {
-    size_t n = StartPacket(out, ENERGON_PACKET_SIZE, EEnergonPacket, p->channel);
-    PutU16(out, 12, p->id);
-    PutU32(out, 16, p->x);
-    PutU32(out, 20, p->y);
-    PutU32(out, 24, p->z);
-    PutU32(out, 28, p->crystals);
-    return n;
-}
-
-bool DecodeEnergon(const uint8_t* in, size_t length, EnergonPacket* p) {
-    if (!CanDecode(in, length, EEnergonPacket))
-        return false;
-    p->channel = GetU8(in, 1);
-    p->id = GetU16(in, 12);
-    p->x = GetU32(in, 16);
-    p->y = GetU32(in, 20);
-    p->z = GetU32(in, 24);
-    p->crystals = GetU32(in, 28);
-    return true;
-}
-
-size_t EncodeRobotState(const RobotStatePacket* p, uint8_t* out) {
-    size_t n = StartPacket(out, ROBOT_STATE_PACKET_SIZE, ERobotStatePacket, p->channel);
-    PutU32(out, 4, p->uid);
-    PutU32(out, 8, p->sequence);
-    PutF64(out, 16, p->x);
-    PutF64(out, 24, p->y);
-    PutF64(out, 32, p->z);
-    PutU16(out, 40, static_cast<uint16_t>(p->facing));
-    PutU16(out, 42, static_cast<uint16_t>(p->flags));
-    PutF64(out, 48, p->speed);
-    PutU32(out, 56, static_cast<uint32_t>(p->move));
-    PutU32(out, 60, p->classUid);
-    return n;
-}
-
-bool DecodeRobotState(const uint8_t* in, size_t length, RobotStatePacket* p) {
-    if (!CanDecode(in, length, ERobotStatePacket))
-        return false;
-    p->channel = GetU8(in, 1);
-    p->uid = GetU32(in, 4);
-    p->sequence = GetU32(in, 8);
-    p->x = GetF64(in, 16);
-    p->y = GetF64(in, 24);
-    p->z = GetF64(in, 32);
-    p->facing = static_cast<int16_t>(GetU16(in, 40));
-    p->flags = static_cast<int16_t>(GetU16(in, 42));
-    p->speed = GetF64(in, 48);
-    p->move = static_cast<int32_t>(GetU32(in, 56));
-    p->classUid = GetU32(in, 60);
-    return true;
-}
-
-size_t EncodeChestOpened(const ChestOpenedPacket* p, uint8_t* out) {
-    size_t n = StartPacket(out, CHEST_OPENED_PACKET_SIZE, EChestOpenedPacket, p->channel);
-    PutU32(out, 4, p->chestIndex);
-    PutU32(out, 12, p->x);
-    PutU32(out, 16, p->y);
-    PutU32(out, 20, p->z);
-    return n;
-}
-
-bool DecodeChestOpened(const uint8_t* in, size_t length, ChestOpenedPacket* p) {
-    if (!CanDecode(in, length, EChestOpenedPacket))
-        return false;
-    p->channel = GetU8(in, 1);
-    p->chestIndex = GetU32(in, 4);
-    p->x = GetU32(in, 12);
-    p->y = GetU32(in, 16);
-    p->z = GetU32(in, 20);
-    return true;
-}
-
-size_t EncodeRobotLeft(const RobotLeftPacket* p, uint8_t* out) {
-    size_t n = StartPacket(out, ROBOT_LEFT_PACKET_SIZE, ERobotLeftPacket, p->channel);
-    PutU32(out, 4, p->uid);
-    return n;
-}
-
-bool DecodeRobotLeft(const uint8_t* in, size_t length, RobotLeftPacket* p) {
-    if (!CanDecode(in, length, ERobotLeftPacket))
-        return false;
-    p->channel = GetU8(in, 1);
-    p->uid = GetU32(in, 4);
-    return true;
-}
-
-size_t EncodeBattleStart(const BattleStartPacket* p, uint8_t* out) {
-    size_t n = StartPacket(out, BATTLE_START_PACKET_SIZE, EBattleStartPacket, p->channel);
-    PutU8(out, 2, p->subType);
-    PutU32(out, 4, p->challengerUid);
-    PutU32(out, 8, p->sequence);
-    PutU32(out, 12, p->challengedUid);
-    PutText(out, 16, PLAYER_NAME_FIELD, p->name);
-    EncodeStats(&p->stats, out + 32);
-    return n;
-}
-
-bool DecodeBattleStart(const uint8_t* in, size_t length, BattleStartPacket* p) {
-    if (!CanDecode(in, length, EBattleStartPacket))
-        return false;
-    p->channel = GetU8(in, 1);
-    p->subType = GetU8(in, 2);
-    p->challengerUid = GetU32(in, 4);
-    p->sequence = GetU32(in, 8);
-    p->challengedUid = GetU32(in, 12);
-    GetText(in, 16, PLAYER_NAME_FIELD, p->name);
-    DecodeStats(in + 32, &p->stats);
-    return true;
-}
-
-size_t EncodeAction(const ActionPacket* p, uint8_t* out) {
-    size_t n = StartPacket(out, ACTION_PACKET_SIZE, EActionPacket, p->channel);
-    PutU32(out, 4, p->actorUid);
-    PutU32(out, 8, p->sequence);
-    EncodeStats(&p->actorChange, out + 12);
-    EncodeStats(&p->targetChange, out + 32);
-    PutU32(out, 52, p->targetUid);
-    PutU8(out, 56, p->flagA);
-    PutU8(out, 57, p->flagB);
-    return n;
-}
-
-bool DecodeAction(const uint8_t* in, size_t length, ActionPacket* p) {
-    if (!CanDecode(in, length, EActionPacket))
-        return false;
-    p->channel = GetU8(in, 1);
-    p->actorUid = GetU32(in, 4);
-    p->sequence = GetU32(in, 8);
-    DecodeStats(in + 12, &p->actorChange);
-    DecodeStats(in + 32, &p->targetChange);
-    p->targetUid = GetU32(in, 52);
-    p->flagA = GetU8(in, 56);
-    p->flagB = GetU8(in, 57);
-    return true;
-}
-
-size_t EncodeAnimation(const AnimationPacket* p, uint8_t* out) {
-    size_t n = StartPacket(out, ANIMATION_PACKET_SIZE, EAnimationPacket, p->channel);
-    PutU32(out, 4, p->robotUid);
-    PutU32(out, 8, p->sequence);
-    PutU32(out, 12, p->type);
-    PutU32(out, 20, p->value);
-    if (p->type == EWallAnimation) {
-        PutU32(out, 24, p->x);
-        PutU32(out, 28, p->y);
-        PutU32(out, 32, p->z);
-        PutU32(out, 36, static_cast<uint32_t>(p->facing));
-    } else {
-        PutU32(out, 16, p->targetUid);
+// The encoder and the decoder of each layout.
+#define PACKET_CODEC(Name, Record)                                                                 \
+    size_t Encode##Name(const Record* p, uint8_t* out) {                                           \
+        return Write(*p, out);                                                                     \
+    }                                                                                              \
+    bool Decode##Name(const uint8_t* in, size_t length, Record* p) {                               \
+        return Read(in, length, p);                                                                \
     }
-    return n;
-}
 
-bool DecodeAnimation(const uint8_t* in, size_t length, AnimationPacket* p) {
-    if (!CanDecode(in, length, EAnimationPacket))
-        return false;
-    std::memset(p, 0, sizeof *p);
-    p->channel = GetU8(in, 1);
-    p->robotUid = GetU32(in, 4);
-    p->sequence = GetU32(in, 8);
-    p->type = GetU32(in, 12);
-    p->value = GetU32(in, 20);
-    if (p->type == EWallAnimation) {
-        p->x = GetU32(in, 24);
-        p->y = GetU32(in, 28);
-        p->z = GetU32(in, 32);
-        p->facing = static_cast<int32_t>(GetU32(in, 36));
-    } else {
-        p->targetUid = GetU32(in, 16);
-    }
-    return true;
-}
-
-size_t EncodeBattleOver(const BattleOverPacket* p, uint8_t* out) {
-    size_t n = StartPacket(out, BATTLE_OVER_PACKET_SIZE, EBattleOverPacket, p->channel);
-    PutU32(out, 4, p->loserUid);
-    PutU32(out, 12, p->winnerUid);
-    return n;
-}
-
-bool DecodeBattleOver(const uint8_t* in, size_t length, BattleOverPacket* p) {
-    if (!CanDecode(in, length, EBattleOverPacket))
-        return false;
-    p->channel = GetU8(in, 1);
-    p->loserUid = GetU32(in, 4);
-    p->winnerUid = GetU32(in, 12);
-    return true;
-}
-
-size_t EncodePrize(const PrizePacket* p, uint8_t* out) {
-    size_t n = StartPacket(out, PRIZE_PACKET_SIZE, EPrizePacket, p->channel);
-    PutU32(out, 4, p->winnerUid);
-    PutU32(out, 12, p->skillUid);
-    PutU32(out, 16, p->itemUid);
-    return n;
-}
-
-bool DecodePrize(const uint8_t* in, size_t length, PrizePacket* p) {
-    if (!CanDecode(in, length, EPrizePacket))
-        return false;
-    p->channel = GetU8(in, 1);
-    p->winnerUid = GetU32(in, 4);
-    p->skillUid = GetU32(in, 12);
-    p->itemUid = GetU32(in, 16);
-    return true;
-}
+PACKET_CODEC(GameRecord, GameRecord)
+PACKET_CODEC(Energon, EnergonPacket)
+PACKET_CODEC(RobotState, RobotStatePacket)
+PACKET_CODEC(ChestOpened, ChestOpenedPacket)
+PACKET_CODEC(RobotLeft, RobotLeftPacket)
+PACKET_CODEC(BattleStart, BattleStartPacket)
+PACKET_CODEC(Action, ActionPacket)
+PACKET_CODEC(Animation, AnimationPacket)
+PACKET_CODEC(BattleOver, BattleOverPacket)
+PACKET_CODEC(Prize, PrizePacket)

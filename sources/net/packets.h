@@ -1,9 +1,10 @@
 // packets: every datagram layout of the game, encoded and decoded field by field.
 //
 // All multi-byte fields are little-endian; f64 is IEEE-754 binary64; names are NUL-terminated
-// inside fixed fields. Reserved bytes are written as zero and never read. Each layout has one
-// encoder (which returns the packet's size) and one decoder (which refuses a buffer shorter
-// than the layout or of another type, and reads nothing else).
+// inside fixed fields. Reserved bytes are written as zero and never read. Each layout is
+// described once in packets.cpp; from it come its encoder (which returns the packet's size),
+// its decoder (which refuses a buffer shorter than the layout or of another type, reads nothing
+// else and leaves the record untouched when it refuses) and its size.
 #pragma once
 
 #include "data/stats.h"
@@ -175,6 +176,11 @@ bool DecodeAction(const uint8_t* in, size_t length, ActionPacket* p);
 bool DecodeAnimation(const uint8_t* in, size_t length, AnimationPacket* p);
 bool DecodeBattleOver(const uint8_t* in, size_t length, BattleOverPacket* p);
 bool DecodePrize(const uint8_t* in, size_t length, PrizePacket* p);
+
+// Reads a datagram with the layout its first byte names and writes it into out (room for
+// MAX_PACKET_SIZE bytes) as this copy would send it: reserved bytes zero, names cut to their
+// fields. Returns the layout's size, or 0 when no decoder takes the datagram.
+size_t ReencodePacket(const uint8_t* in, size_t length, uint8_t* out);
 
 // Copies text into a fixed field of size bytes: at most size - 1 characters and a NUL.
 void CopyNameField(char* field, size_t size, const char* text);
