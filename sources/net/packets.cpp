@@ -54,6 +54,13 @@ double GetF64(const uint8_t* in, size_t at) {
     return v;
 }
 
+// A whole name field, the bytes after its NUL included (a joiner's tag lives there); the last
+// byte is always a NUL.
+void PutField(uint8_t* out, size_t at, size_t size, const char* field) {
+    std::memcpy(out + at, field, size - 1);
+    out[at + size - 1] = 0;
+}
+
 // A received name field may lack its NUL: the copy always has one.
 void GetText(const uint8_t* in, size_t at, size_t size, char* field) {
     std::memcpy(field, in + at, size);
@@ -144,7 +151,7 @@ size_t EncodeGameRecord(const GameRecord* p, uint8_t* out) {
     size_t n = StartPacket(out, GAME_RECORD_SIZE, p->state, p->slot);
     PutText(out, 2, GAME_NAME_SIZE, p->gameName);
     for (int i = 0; i < MAX_PLAYERS; i++)
-        PutText(out, 32 + PLAYER_NAME_FIELD * i, PLAYER_NAME_FIELD, p->playerNames[i]);
+        PutField(out, 32 + PLAYER_NAME_FIELD * i, PLAYER_NAME_FIELD, p->playerNames[i]);
     PutU8(out, 96, p->numPlayers);
     PutU8(out, 97, p->announce);
     return n;
