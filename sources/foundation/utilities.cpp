@@ -64,6 +64,16 @@ bool StringEqual(const char* a, const char* b) {
     return std::strcmp(a, b) == 0;
 }
 
+std::string PrintableText(const char* text) {
+    std::string out = text != nullptr ? text : "";
+    for (char& c : out) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (u < 32 || u == 127)
+            c = '?';
+    }
+    return out;
+}
+
 bool IsBlankLine(const char* line) {
     for (const char* p = line; *p != '\0'; p++) {
         if (!std::isspace(static_cast<unsigned char>(*p)))

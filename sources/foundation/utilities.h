@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <string>
 
 struct Location {
     int32_t x;
@@ -62,6 +63,10 @@ bool IsBlankLine(const char* line);
 int ReadQuotedString(const char* line, char* out);
 // The same with a 24-character field; out needs 25 bytes.
 int ReadQuotedStringShort(const char* line, char* out);
+
+// Text from outside as the console may show it: control bytes (below 32, and 127) become '?',
+// so a name never moves the cursor or sends the terminal an escape sequence.
+std::string PrintableText(const char* text);
 
 // "None", "Wandering", "Combat", "Wandering & Combat"; any other value prints
 // "Unknown usage area %d\n" and yields the empty text.

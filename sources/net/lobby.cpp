@@ -1,6 +1,7 @@
 // lobby: slot table, announcer, keys and the host and join operations.
 #include "net/lobby.h"
 
+#include "foundation/utilities.h"
 #include "net/console.h"
 #include "net/network.h"
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctype.h>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -30,6 +32,25 @@ bool IsInUse(const GameRecord& r) {
 
 int PlayerCount(const GameRecord& r) {
     return r.numPlayers > MAX_PLAYERS ? MAX_PLAYERS : r.numPlayers;
+}
+
+bool SameText(const char* a, const char* b, size_t size) {
+    return std::strncmp(a, b, size) == 0;
+}
+
+// A joiner's update of the game we host: the same name, still open, the same players, and one
+// player more.
+bool IsJoinOf(const GameRecord& ours, const GameRecord& update) {
+    int n = ours.numPlayers;
+    if (update.announce != 0 || ours.state != EGameOpen || update.state != EGameOpen ||
+        n >= MAX_PLAYERS || update.numPlayers != n + 1 ||
+        !SameText(update.gameName, ours.gameName, GAME_NAME_SIZE))
+        return false;
+    for (int p = 0; p < n; p++) {
+        if (!SameText(update.playerNames[p], ours.playerNames[p], PLAYER_NAME_FIELD))
+            return false;
+    }
+    return true;
 }
 
 // The announcer of a hosted game: sends the record every 500 ms until told to stop.
@@ -90,6 +111,7 @@ void InitLobbyTable(LobbyTable* table) {
         table->heardAnnouncement[i] = false;
         table->closeRequested[i] = false;
     }
+    table->hostedSlot = -1;
 }
 
 void LobbyReceive(const uint8_t* packet, size_t length, void* context) {
@@ -103,6 +125,18 @@ void LobbyReceive(const uint8_t* packet, size_t length, void* context) {
         return;
     }
     std::lock_guard<std::mutex> guard(table->lock);
+    if (s == table->hostedSlot) {
+        GameRecord update;
+        GameRecord& ours = table->slots[s];
+        if (state <= EGameStarted && DecodeGameRecord(packet, length, &update) &&
+            IsJoinOf(ours, update)) {
+            // The whole field: the bytes after the name's NUL tell the joiner its entry.
+            std::memcpy(ours.playerNames[ours.numPlayers], update.playerNames[ours.numPlayers],
+                        PLAYER_NAME_FIELD);
+            ours.numPlayers++;
+        }
+        return;
+    }
     if (state >= 2) {
         // Game traffic: a game is running on this channel.
         GameRecord& r = table->slots[s];
@@ -175,13 +209,13 @@ void DrawLobby(LobbyTable* table, int mode) {
         int x = (i / 2) * 40, y = (i % 2) * 7;
         GotoXY(x, y);
         if (HoldsGame(r, i) && !IsInUse(r)) {
-            std::printf("%d. %s", i + 1, r.gameName);
+            std::printf("%d. %s", i + 1, PrintableText(r.gameName).c_str());
             GotoXY(x, y + 1);
             std::printf("-----------------------------");
             for (int p = 0; p < MAX_PLAYERS; p++) {
                 GotoXY(x, y + 2 + p);
                 if (p < PlayerCount(r))
-                    std::printf(" * %s", r.playerNames[p]);
+                    std::printf(" * %s", PrintableText(r.playerNames[p]).c_str());
                 else
                     std::printf(" - <empty>");
             }
@@ -207,6 +241,18 @@ void DrawLobby(LobbyTable* table, int mode) {
     std::fflush(stdout);
 }
 
+void BeginHosting(LobbyTable* table, int slot, const char* gameName, const char* playerName) {
+    std::lock_guard<std::mutex> guard(table->lock);
+    GameRecord& r = table->slots[slot];
+    r = GameRecord{};
+    r.state = EGameOpen;
+    r.slot = static_cast<uint8_t>(slot);
+    CopyNameField(r.gameName, sizeof r.gameName, gameName);
+    CopyNameField(r.playerNames[0], PLAYER_NAME_FIELD, playerName);
+    r.numPlayers = 1;
+    table->hostedSlot = slot;
+}
+
 int HostGame(const char* gameName, const char* playerName) {
     static LobbyTable table;
     LocateGames(&table);
@@ -215,10 +261,8 @@ int HostGame(const char* gameName, const char* playerName) {
     {
         std::lock_guard<std::mutex> guard(table.lock);
         for (int i = 0; i < NUM_LOBBY_SLOTS && chosen < 0; i++) {
-            if (table.slots[i].slot == EMPTY_SLOT && NetChannelOpen(i)) {
-                table.slots[i].slot = static_cast<uint8_t>(i);
+            if (table.slots[i].slot == EMPTY_SLOT && NetChannelOpen(i))
                 chosen = i;
-            }
         }
     }
     if (chosen < 0) {
@@ -226,18 +270,9 @@ int HostGame(const char* gameName, const char* playerName) {
         CloseAllBut(-1);
         return 0;
     }
+    BeginHosting(&table, chosen, gameName, playerName);
     CloseAllBut(chosen);
     currentChannel = chosen;
-    {
-        std::lock_guard<std::mutex> guard(table.lock);
-        GameRecord& r = table.slots[chosen];
-        CopyNameField(r.gameName, sizeof r.gameName, gameName);
-        r.numPlayers = 1;
-        for (auto& name : r.playerNames)
-            CopyNameField(name, PLAYER_NAME_FIELD, "");
-        CopyNameField(r.playerNames[0], PLAYER_NAME_FIELD, playerName);
-        r.state = EGameOpen;
-    }
     Announcer announcer(&table, chosen);
     BeginKeyInput();
     int key = 0;
@@ -266,41 +301,86 @@ int HostGame(const char* gameName, const char* playerName) {
     return 1;
 }
 
-namespace {
-
-// Why a slot cannot be joined, or null when it can.
-const char* RefusalFor(const GameRecord& r, int s) {
+const char* JoinRefusal(const GameRecord& r, int s) {
     if (!HoldsGame(r, s))
         return "holds no game";
     if (IsInUse(r))
         return "is in use";
     if (r.state != EGameOpen)
         return "has already started";
-    if (r.numPlayers >= MAX_PLAYERS)
+    if (r.numPlayers < 1 || r.numPlayers > MAX_PLAYERS)
+        return "lists no valid number of players";
+    if (r.numPlayers == MAX_PLAYERS)
         return "already has 4 players";
     return nullptr;
 }
 
-int FindName(const GameRecord& r, const char* name) {
-    for (int p = 0; p < PlayerCount(r); p++) {
-        if (std::strncmp(r.playerNames[p], name, PLAYER_NAME_FIELD - 1) == 0)
+namespace {
+
+// Names longer than this are cut in our entry so that a tag of at least 3 bytes fits.
+constexpr size_t JOIN_NAME_LENGTH = 11;
+
+// Our entry in a game's player list: the name, its NUL, then non-zero random bytes up to the
+// field's final NUL. A peer's entry is zero after its name, so it never matches ours.
+void MakeJoinEntry(char* entry, const char* name) {
+    std::memset(entry, 0, PLAYER_NAME_FIELD);
+    size_t length = strnlen(name, JOIN_NAME_LENGTH);
+    std::memcpy(entry, name, length);
+    std::random_device random;
+    for (size_t i = length + 1; i < PLAYER_NAME_FIELD - 1; i++)
+        entry[i] = static_cast<char>(1 + random() % 255);
+}
+
+// Where our entry stands among the joiners of r, or -1.
+int PlaceOf(const GameRecord& r, const char* entry) {
+    for (int p = 1; p < PlayerCount(r); p++) {
+        if (std::memcmp(r.playerNames[p], entry, PLAYER_NAME_FIELD) == 0)
             return p;
     }
     return -1;
 }
 
-// Adds the player to the record of slot s as player n and sends the update.
-void SendJoin(LobbyTable* table, int s, int n, const char* playerName) {
+// Adds our entry to the game record r of slot s as its next player and sends the update.
+void SendJoin(LobbyTable* table, int s, GameRecord r, const char* entry) {
+    std::memcpy(r.playerNames[r.numPlayers], entry, PLAYER_NAME_FIELD);
+    r.numPlayers++;
+    r.announce = 0;
     uint8_t buffer[GAME_RECORD_SIZE];
+    EncodeGameRecord(&r, buffer);
     {
         std::lock_guard<std::mutex> guard(table->lock);
-        GameRecord& r = table->slots[s];
-        r.numPlayers = static_cast<uint8_t>(n + 1);
-        CopyNameField(r.playerNames[n], PLAYER_NAME_FIELD, playerName);
-        r.announce = 0;
-        EncodeGameRecord(&r, buffer);
+        table->slots[s] = r;
+        table->heardAnnouncement[s] = false;
     }
     NetSendOnChannel(buffer, sizeof buffer, s);
+}
+
+// The slot the player picks, with its record as it stood then, or -1 when the player quits.
+int ChooseGame(LobbyTable* table, GameRecord* chosen) {
+    std::string refusal;
+    for (;;) {
+        CloseRequestedChannels(table);
+        DrawLobby(table, 1);
+        if (!refusal.empty())
+            std::printf("%s\n", refusal.c_str());
+        int k = ReadKey(1000);
+        if (k == EKeysEnded || k == 'q' || k == 'Q') {
+            if (k == EKeysEnded)
+                std::printf("Standard input closed: leaving the lobby\n");
+            return -1;
+        }
+        if (k < '1' || k > '0' + NUM_LOBBY_SLOTS)
+            continue;
+        int choice = k - '1';
+        std::lock_guard<std::mutex> guard(table->lock);
+        const char* why = NetChannelOpen(choice) ? JoinRefusal(table->slots[choice], choice)
+                                                 : "has already started";
+        if (why == nullptr) {
+            *chosen = table->slots[choice];
+            return choice;
+        }
+        refusal = "Game " + std::to_string(choice + 1) + " " + why + ": choose another";
+    }
 }
 
 } // namespace
@@ -309,52 +389,29 @@ int JoinGame(const char* playerName) {
     static LobbyTable table;
     LocateGames(&table);
     BeginKeyInput();
-    int s = -1, n = -1;
-    std::string refusal;
-    while (s < 0) {
-        CloseRequestedChannels(&table);
-        DrawLobby(&table, 1);
-        if (!refusal.empty())
-            std::printf("%s\n", refusal.c_str());
-        int k = ReadKey(1000);
-        if (k == EKeysEnded || k == 'q' || k == 'Q') {
-            if (k == EKeysEnded)
-                std::printf("Standard input closed: leaving the lobby\n");
-            EndKeyInput();
-            CloseAllBut(-1);
-            return -1;
-        }
-        if (k < '1' || k > '0' + NUM_LOBBY_SLOTS)
-            continue;
-        int choice = k - '1';
-        std::lock_guard<std::mutex> guard(table.lock);
-        const char* why = NetChannelOpen(choice) ? RefusalFor(table.slots[choice], choice)
-                                                 : "has already started";
-        if (why != nullptr) {
-            refusal = "Game " + std::to_string(choice + 1) + " " + why + ": choose another";
-            continue;
-        }
-        s = choice;
-        n = table.slots[s].numPlayers;
-    }
+    GameRecord heard;
+    int s = ChooseGame(&table, &heard);
     EndKeyInput();
+    if (s < 0) {
+        CloseAllBut(-1);
+        return -1;
+    }
     CloseAllBut(s);
     currentChannel = s;
     waitingForStart.store(1);
-    {
-        std::lock_guard<std::mutex> guard(table.lock);
-        table.heardAnnouncement[s] = false;
-    }
-    SendJoin(&table, s, n, playerName);
+    char entry[PLAYER_NAME_FIELD];
+    MakeJoinEntry(entry, playerName);
+    int asked = heard.numPlayers, unanswered = 0;
+    SendJoin(&table, s, heard, entry);
     while (waitingForStart.load() == 1) {
         DrawLobby(&table, 2);
         // Redrawn every second, but the start is noticed within a tenth of one: the host's
         // first packets follow its start closely.
         for (int i = 0; i < 10 && waitingForStart.load() == 1; i++)
             std::this_thread::sleep_for(milliseconds(100));
-        // Another joiner who answered the same announcement may have taken our place: the
-        // host's next announcement shows who holds it, and we take the next free one.
-        GameRecord heard;
+        // The host's announcements show whether it took our entry. When another joiner who
+        // answered the same announcement holds the place we asked for, or two announcements
+        // pass without our entry (the update was lost), we ask again for the next free place.
         {
             std::lock_guard<std::mutex> guard(table.lock);
             if (!table.heardAnnouncement[s])
@@ -362,28 +419,33 @@ int JoinGame(const char* playerName) {
             heard = table.lastAnnouncement[s];
             table.heardAnnouncement[s] = false;
         }
-        if (FindName(heard, playerName) >= 0 || waitingForStart.load() == 0)
+        if (PlaceOf(heard, entry) >= 0 || waitingForStart.load() == 0)
             continue;
-        if (heard.numPlayers >= MAX_PLAYERS) {
-            std::printf("Game %d filled up before we could join\n", s + 1);
+        if (heard.numPlayers <= asked && ++unanswered < 2)
+            continue;
+        if (const char* why = JoinRefusal(heard, s)) {
+            std::printf("Game %d %s: we could not join it\n", s + 1, why);
             NetCloseChannel(s);
             return -1;
         }
-        n = heard.numPlayers;
-        {
-            std::lock_guard<std::mutex> guard(table.lock);
-            table.slots[s] = heard;
-        }
-        std::printf("Player %d was taken: joining as player %d\n", n, n + 1);
-        SendJoin(&table, s, n, playerName);
+        std::printf("Joining game %d as player %d\n", s + 1, heard.numPlayers);
+        asked = heard.numPlayers;
+        unanswered = 0;
+        SendJoin(&table, s, heard, entry);
     }
-    // The start record names every player: our index is where our name stands.
+    // The start record names every player: our index is where our entry stands.
+    int n;
     {
         std::lock_guard<std::mutex> guard(table.lock);
-        int at = FindName(table.slots[s], playerName);
-        if (at > 0)
-            n = at;
+        const GameRecord& start = table.lastAnnouncement[s].state == EGameStarted
+                                      ? table.lastAnnouncement[s]
+                                      : table.slots[s];
+        n = PlaceOf(start, entry);
     }
     NetSetReceiver(nullptr, nullptr, s);
+    if (n < 0) {
+        std::printf("Game %d started without us: the host never took our join\n", s + 1);
+        NetCloseChannel(s);
+    }
     return n;
 }

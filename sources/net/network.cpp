@@ -122,7 +122,7 @@ int netInit(int channel) {
     local.sin_port = ch->port;
     local.sin_addr.s_addr = htonl(INADDR_ANY);
     if (bind(ch->socket, reinterpret_cast<sockaddr*>(&local), sizeof local) < 0)
-        std::fprintf(stderr, "netInit binding: %s\n", std::strerror(errno));
+        std::fputs("netInit binding", stderr);
     unsigned char ttl = MULTICAST_TTL;
     if (setsockopt(ch->socket, IPPROTO_IP, IP_MULTICAST_TTL, &ttl, sizeof ttl) < 0)
         SocketOptionFailed("set the multicast time-to-live", channel);
@@ -219,27 +219,50 @@ bool PacketInbox::Offer(const uint8_t* buffer, size_t length) {
         return false;
     }
     if (length < need) {
-        long n = ++droppedShort_;
-        std::printf("Dropped a short packet of type %u: %zu bytes, %zu expected (%ld so far)\n",
-                    buffer[0], length, need, n);
+        droppedShort_++;
         return false;
     }
     QueuedPacket packet;
     packet.length = length < sizeof packet.bytes ? length : sizeof packet.bytes;
     std::memcpy(packet.bytes, buffer, packet.length);
     std::lock_guard<std::mutex> guard(lock_);
+    if (queue_.size() >= capacity_) {
+        droppedFull_++;
+        return false;
+    }
     queue_.push_back(packet);
     return true;
 }
 
-size_t PacketInbox::Drain(std::deque<QueuedPacket>& out) {
-    std::lock_guard<std::mutex> guard(lock_);
-    size_t n = queue_.size();
-    while (!queue_.empty()) {
-        out.push_back(queue_.front());
-        queue_.pop_front();
+size_t PacketInbox::Drain(std::deque<QueuedPacket>& out,
+                          std::chrono::steady_clock::time_point now) {
+    size_t n;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        n = queue_.size();
+        while (!queue_.empty()) {
+            out.push_back(queue_.front());
+            queue_.pop_front();
+        }
     }
+    ReportDrops(now);
     return n;
+}
+
+void PacketInbox::ReportDrops(std::chrono::steady_clock::time_point now) {
+    if (reported_ && now - lastReport_ < std::chrono::seconds(1))
+        return;
+    long shortNow = droppedShort_.load(), fullNow = droppedFull_.load();
+    long shortNew = shortNow - reportedShort_, fullNew = fullNow - reportedFull_;
+    if (shortNew == 0 && fullNew == 0)
+        return;
+    std::printf("Dropped %ld packets since the last report: %ld shorter than their layout, %ld "
+                "with the inbox full (%zu)\n",
+                shortNew + fullNew, shortNew, fullNew, capacity_);
+    reportedShort_ = shortNow;
+    reportedFull_ = fullNow;
+    lastReport_ = now;
+    reported_ = true;
 }
 
 size_t PacketInbox::Pending() {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -42,23 +43,41 @@ struct QueuedPacket {
     uint8_t bytes[256];
 };
 
+// How many received packets wait for the owner thread at most.
+constexpr size_t INBOX_CAPACITY = 1024;
+
 // The owner thread's mailbox of received game packets.
 class PacketInbox {
   public:
-    // Queues a copy when the datagram is at least as long as its type's layout; shorter ones
-    // and types without a layout are dropped and counted. Returns whether it was queued.
+    explicit PacketInbox(size_t capacity = INBOX_CAPACITY) : capacity_(capacity) {}
+    // Queues a copy when the datagram is at least as long as its type's layout and the inbox
+    // has room; shorter ones, types without a game layout and what does not fit are dropped
+    // and counted. Returns whether it was queued.
     bool Offer(const uint8_t* buffer, size_t length);
-    // Moves everything queued so far into out (in arrival order); returns how many.
-    size_t Drain(std::deque<QueuedPacket>& out);
+    // Moves everything queued so far into out (in arrival order); returns how many. At most once
+    // a second it prints one line counting the short packets and those the full inbox turned
+    // away since the last such line (types of no game layout, such as a late lobby record, are
+    // only counted).
+    size_t Drain(std::deque<QueuedPacket>& out,
+                 std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());
     long DroppedShort() const { return droppedShort_.load(); }
     long DroppedUnknown() const { return droppedUnknown_.load(); }
+    long DroppedFull() const { return droppedFull_.load(); }
     size_t Pending();
 
   private:
+    void ReportDrops(std::chrono::steady_clock::time_point now);
+    size_t capacity_;
     std::mutex lock_;
     std::deque<QueuedPacket> queue_;
     std::atomic<long> droppedShort_{0};
     std::atomic<long> droppedUnknown_{0};
+    std::atomic<long> droppedFull_{0};
+    // Owned by the draining thread.
+    bool reported_ = false;
+    std::chrono::steady_clock::time_point lastReport_;
+    long reportedShort_ = 0;
+    long reportedFull_ = 0;
 };
 
 // A receiver that offers each datagram to the PacketInbox given as its context.

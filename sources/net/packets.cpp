@@ -44,6 +44,12 @@ class Writer {
         CopyNameField(reinterpret_cast<char*>(out_ + at_), N, text);
         at_ += N;
     }
+    // A whole name field, the bytes after its NUL included (a joiner's tag lives there); the
+    // last byte is always a NUL.
+    template <size_t N> void WholeField(const char (&field)[N]) {
+        std::memcpy(out_ + at_, field, N - 1);
+        at_ += N;
+    }
     template <class T> void FieldIf(bool present, const T& v) {
         if (present)
             Field(v);
@@ -83,6 +89,7 @@ class Reader {
         std::memcpy(text, b, N);
         text[N - 1] = '\0';
     }
+    template <size_t N> void WholeField(char (&field)[N]) { Field(field); }
     // An absent field is reserved on the wire and stays zero here.
     template <class T> void FieldIf(bool present, T& v) {
         if (present)
@@ -113,6 +120,7 @@ class Sizer {
   public:
     constexpr void Type(uint8_t) { size++; }
     template <class T> constexpr void Field(const T&) { size += sizeof(T); }
+    template <class T> constexpr void WholeField(const T&) { size += sizeof(T); }
     template <class T> constexpr void FieldIf(bool, const T&) { size += sizeof(T); }
     constexpr void Skip(size_t n) { size += n; }
     constexpr void Check(bool) {}
@@ -142,7 +150,7 @@ template <class IO> constexpr void Layout(IO& io, GameRecord& p) {
     io.Field(p.slot);
     io.Field(p.gameName);
     for (auto& name : p.playerNames)
-        io.Field(name);
+        io.WholeField(name);
     io.Field(p.numPlayers);
     io.Field(p.announce);
 }

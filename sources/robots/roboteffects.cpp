@@ -3,6 +3,7 @@
 // its own call.
 #include "robots/roboteffects.h"
 
+#include "foundation/utilities.h"
 #include "robots/robot.h"
 
 #include <cstdio>
@@ -18,20 +19,20 @@ void StartTeleportEffect(Robot* robot, World* world) {
 // facing) goes here.
 void StartWallEffect(Robot* robot, World* /*world*/, const Location* cell, int holdTicks,
                      float facing) {
-    std::printf("%s raises a wall at (%d, %d, %d) for %d ticks, facing %.0f\n", robot->name,
-                cell->x, cell->y, cell->z, holdTicks, facing);
+    std::printf("%s raises a wall at (%d, %d, %d) for %d ticks, facing %.0f\n",
+                PrintableText(robot->name).c_str(), cell->x, cell->y, cell->z, holdTicks, facing);
 }
 
 // The animations' StartSmoke(robot, world, cell, ticks, no completion) goes here.
 void StartSmokeEffect(Robot* robot, World* /*world*/, int ticks) {
-    std::printf("%s vanishes in smoke for %d ticks\n", robot->name, ticks);
+    std::printf("%s vanishes in smoke for %d ticks\n", PrintableText(robot->name).c_str(), ticks);
 }
 
 // The animations' StartSonar(robot, color, specular, radius, ticks) goes here.
 void StartSonarEffect(Robot* robot, const Color* /*color*/, const Color* /*specular*/,
                       double radius, int ticks) {
-    std::printf("%s sends a sonar pulse of radius %.1f over %d ticks\n", robot->name, radius,
-                ticks);
+    std::printf("%s sends a sonar pulse of radius %.1f over %d ticks\n",
+                PrintableText(robot->name).c_str(), radius, ticks);
 }
 
 // The battle's EndBattle(robot->battle, no winner, no loser, send 0) goes here.

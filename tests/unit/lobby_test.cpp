@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,14 @@ std::vector<uint8_t> Record(uint8_t state, uint8_t slot, const char* game,
     r.announce = announce;
     std::vector<uint8_t> out(GAME_RECORD_SIZE);
     EncodeGameRecord(&r, out.data());
+    return out;
+}
+
+// A slot as "name state: player,player".
+std::string Shown(const GameRecord& r) {
+    std::string out = std::string(r.gameName) + " " + std::to_string(r.state) + ":";
+    for (int p = 0; p < r.numPlayers && p < MAX_PLAYERS; p++)
+        out += (p > 0 ? "," : "") + std::string(r.playerNames[p]);
     return out;
 }
 
@@ -112,6 +122,70 @@ TEST_F(LobbyTest, TheScreenShowsGamesPlayersAndFreePlaces) {
                              "'s' or 'q' to quit\n"),
               std::string::npos);
     EXPECT_NE(Screen(2).find("Waiting for game to start\n"), std::string::npos);
+}
+
+TEST_F(LobbyTest, ReceivedNamesReachTheScreenWithoutControlBytes) {
+    Receive(Record(EGameOpen, 0, "Evil\x1b]0;pwned\x07", {"B\x7f\xc3\xa9", "\r\n"}, 1));
+    std::string s = Screen(1);
+    EXPECT_NE(s.find("1. Evil?]0;pwned?\x1b"), std::string::npos);
+    EXPECT_NE(s.find(" * B?\xc3\xa9\x1b[4;1H * ??\x1b"), std::string::npos);
+}
+
+TEST_F(LobbyTest, AHostsSlotTakesOnlyAJoinThatKeepsItsGameAndAddsOnePlayer) {
+    BeginHosting(&table, 1, "Arena", "Hank");
+    std::vector<uint8_t> traffic(64, 0), five = Record(EGameOpen, 1, "Arena", {"Hank"}, 0);
+    traffic[0] = ERobotStatePacket;
+    traffic[1] = 1;
+    five[96] = 5;
+    // Ann's entry carries a tag after its NUL; the host must announce it as it came.
+    std::vector<uint8_t> ann = Record(EGameOpen, 1, "Arena", {"Hank", "Ann"}, 0);
+    ann[48 + 5] = 0x5A;
+    const struct {
+        std::vector<uint8_t> packet;
+        const char* shown;
+    } cases[] = {
+        {Record(EGameOpen, 1, "Arena", {"Hank", "X"}, 1), "Arena 0:Hank"},      // announcement
+        {Record(EGameOpen, 1, "Renamed", {"Hank", "X"}, 0), "Arena 0:Hank"},    // other name
+        {Record(EGameStarted, 1, "Arena", {"Hank", "X"}, 0), "Arena 0:Hank"},   // other state
+        {Record(EGameOpen, 1, "Arena", {"Mal", "X"}, 0), "Arena 0:Hank"},       // other host
+        {Record(EGameOpen, 1, "Arena", {"Hank", "X", "Y"}, 0), "Arena 0:Hank"}, // two more
+        {Record(EGameOpen, 1, "Arena", {}, 0), "Arena 0:Hank"},                 // fewer
+        {traffic, "Arena 0:Hank"},                                              // game packet
+        {ann, "Arena 0:Hank,Ann"},
+        {Record(EGameOpen, 1, "Arena", {"Hank", "Bob"}, 0), "Arena 0:Hank,Ann"}, // place taken
+        {Record(EGameOpen, 1, "Arena", {"Hank", "Ann", "Bob"}, 0), "Arena 0:Hank,Ann,Bob"},
+        {Record(EGameOpen, 1, "Arena", {"Hank", "Ann", "Bob", "Cy"}, 0), "Arena 0:Hank,Ann,Bob,Cy"},
+        {five, "Arena 0:Hank,Ann,Bob,Cy"}, // a fifth player
+    };
+    for (size_t i = 0; i < std::size(cases); i++) {
+        Receive(cases[i].packet);
+        EXPECT_EQ(Shown(table.slots[1]), cases[i].shown) << i;
+    }
+    std::vector<uint8_t> announced(GAME_RECORD_SIZE);
+    EncodeGameRecord(&table.slots[1], announced.data());
+    EXPECT_TRUE(std::equal(ann.begin() + 48, ann.begin() + 64, announced.begin() + 48));
+}
+
+TEST(JoinRefusal, OnlyAnOpenGameListingOneToThreePlayersCanBeJoined) {
+    const struct {
+        uint8_t slot, state, players;
+        const char* name;
+        bool joinable;
+    } cases[] = {
+        {1, EGameOpen, 1, "Arena", true},           {1, EGameOpen, 3, "Arena", true},
+        {EMPTY_SLOT, EGameOpen, 1, "Arena", false}, {2, EGameOpen, 1, "Arena", false},
+        {1, EGameOpen, 0, "In Use", false},         {1, EGameStarted, 1, "Arena", false},
+        {1, EGameOpen, 0, "Arena", false},          {1, EGameOpen, 4, "Arena", false},
+        {1, EGameOpen, 5, "Arena", false},          {1, EGameOpen, 255, "Arena", false},
+    };
+    for (const auto& c : cases) {
+        GameRecord r = {};
+        r.slot = c.slot;
+        r.state = c.state;
+        r.numPlayers = c.players;
+        CopyNameField(r.gameName, sizeof r.gameName, c.name);
+        EXPECT_EQ(JoinRefusal(r, 1) == nullptr, c.joinable) << int(c.slot) << " " << int(c.players);
+    }
 }
 
 TEST_F(LobbyTest, ABogusPlayerCountShowsAtMostFourNames) {

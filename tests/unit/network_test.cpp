@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -17,10 +18,7 @@ TEST(PacketInbox, QueuesWholeLayoutsAndDropsShortOrUnknownOnes) {
     state[0] = ERobotStatePacket;
     state[4] = 7;
     EXPECT_TRUE(inbox.Offer(state.data(), state.size()));
-    bool offered = true;
-    std::string out = Captured([&] { offered = inbox.Offer(state.data(), 63); });
-    EXPECT_FALSE(offered);
-    EXPECT_NE(out.find("short packet of type 6: 63 bytes, 64 expected"), std::string::npos);
+    EXPECT_FALSE(inbox.Offer(state.data(), 63));
     EXPECT_EQ(inbox.DroppedShort(), 1);
     std::vector<uint8_t> other(100, 0);
     for (uint8_t type : {0, 1, 2, 7, 16, 255}) {
@@ -41,9 +39,36 @@ TEST(PacketInbox, QueuesWholeLayoutsAndDropsShortOrUnknownOnes) {
     EXPECT_EQ(inbox.Pending(), 0u);
 }
 
-TEST(PacketInbox, ManyThreadsOfferWhileTheOwnerDrains) {
+TEST(PacketInbox, AFloodStopsAtTheLimitAndIsToldInOneLineASecond) {
     PacketInbox inbox;
+    std::vector<uint8_t> p(BATTLE_OVER_PACKET_SIZE, 0);
+    p[0] = EBattleOverPacket;
+    auto flood = [&](size_t whole, size_t cut) {
+        for (size_t i = 0; i < whole; i++)
+            inbox.Offer(p.data(), p.size());
+        for (size_t i = 0; i < cut; i++)
+            inbox.Offer(p.data(), p.size() - 1);
+    };
+    flood(INBOX_CAPACITY + 5, 7);
+    EXPECT_EQ(inbox.Pending(), INBOX_CAPACITY);
+    std::deque<QueuedPacket> got;
+    auto t = std::chrono::steady_clock::now();
+    std::string first = Captured([&] { inbox.Drain(got, t); });
+    flood(1, 2);
+    std::string sameSecond =
+        Captured([&] { inbox.Drain(got, t + std::chrono::milliseconds(999)); });
+    std::string nextSecond = Captured([&] { inbox.Drain(got, t + std::chrono::seconds(1)); });
+    EXPECT_EQ(got.size(), INBOX_CAPACITY + 1);
+    EXPECT_EQ(Occurrences(first, "\n"), 1);
+    EXPECT_NE(first.find("Dropped 12 packets"), std::string::npos);
+    EXPECT_NE(first.find("5 with the inbox full"), std::string::npos);
+    EXPECT_EQ(sameSecond, "");
+    EXPECT_NE(nextSecond.find("Dropped 2 packets"), std::string::npos);
+}
+
+TEST(PacketInbox, ManyThreadsOfferWhileTheOwnerDrains) {
     constexpr int kThreads = 4, kEach = 500;
+    PacketInbox inbox(kThreads * kEach);
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; t++) {
         threads.emplace_back([&inbox, t] {
