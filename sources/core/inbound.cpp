@@ -5,6 +5,7 @@
 #include "net/network.h"
 #include "net/packets.h"
 #include "data/registry.h"
+#include "foundation/refusals.h"
 #include "robots/robot.h"
 #include "world/energon.h"
 #include "world/world.h"
@@ -47,8 +48,8 @@ bool OnEnergon(const uint8_t* packet, size_t length) {
         return false;
     Location cell;
     if (!CellFromPacket(p.x, p.y, p.z, &cell) || p.crystals > INT32_MAX) {
-        std::printf("Dropped an energon packet for cell (%u, %u, %u) off the grid\n", p.x, p.y,
-                    p.z);
+        ReportRefusal("Dropped an energon packet for cell (%u, %u, %u) off the grid", p.x, p.y,
+                      p.z);
         return false;
     }
     return AddNetworkEnergon(gWorld, p.id, cell.x, cell.y, cell.z,
@@ -62,7 +63,7 @@ bool OnChestOpened(const uint8_t* packet, size_t length) {
     Location cell;
     Chest* chest = CellFromPacket(p.x, p.y, p.z, &cell) ? GetChestAt(gWorld, &cell) : nullptr;
     if (chest == nullptr) {
-        std::printf("Dropped a chest packet: no chest at (%u, %u, %u)\n", p.x, p.y, p.z);
+        ReportRefusal("Dropped a chest packet: no chest at (%u, %u, %u)", p.x, p.y, p.z);
         return false;
     }
     if (chest->opened)
@@ -81,7 +82,7 @@ bool OnRobotLeft(const uint8_t* packet, size_t length) {
         return false;
     }
     if (FindRobotInWorld(gWorld, uid) == nullptr) {
-        std::printf("Dropped a leave packet for unknown robot %d\n", uid);
+        ReportRefusal("Dropped a leave packet for unknown robot %d", uid);
         return false;
     }
     RemoveRobotFromWorld(gWorld, uid);
@@ -95,7 +96,7 @@ namespace {
 Robot* JoinRobot(const RobotStatePacket& p) {
     int32_t uid = static_cast<int32_t>(p.uid);
     if (GetObjectTypeFromUID(uid) != ERobotType || uid < ROBOT_UID_BASE) {
-        std::printf("Dropped a state packet: %u is not a robot uid\n", p.uid);
+        ReportRefusal("Dropped a state packet: %u is not a robot uid", p.uid);
         return nullptr;
     }
     Robot* robot = KnownRobot(uid);
@@ -105,7 +106,7 @@ Robot* JoinRobot(const RobotStatePacket& p) {
                                      ? LookupRobotClass(gRegistry, classUid)
                                      : nullptr;
         if (robotClass == nullptr) {
-            std::printf("Dropped a state packet of robot %d: no robot class %u\n", uid, p.classUid);
+            ReportRefusal("Dropped a state packet of robot %d: no robot class %u", uid, p.classUid);
             return nullptr;
         }
         robot = NewRobot(robotClass, uid - ROBOT_UID_BASE, 0);
@@ -170,8 +171,10 @@ bool PumpPackets() {
     std::deque<QueuedPacket> packets;
     GameInbox().Drain(packets);
     bool changed = false;
+    SummariseRefusals(true);
     for (const QueuedPacket& p : packets)
         changed |= HandlePacket(p.bytes, p.length);
+    SummariseRefusals(false);
     return changed;
 }
 

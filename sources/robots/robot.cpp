@@ -4,6 +4,7 @@
 
 #include "core/game.h"
 #include "data/registry.h"
+#include "foundation/refusals.h"
 #include "foundation/assertion.h"
 #include "net/gamesend.h"
 #include "net/packets.h"
@@ -555,7 +556,7 @@ static const char* StateFault(const World* world, const RobotStatePacket* p) {
 bool CheckRobotState(const World* world, const RobotStatePacket* packet) {
     const char* fault = StateFault(world, packet);
     if (fault != NULL)
-        std::printf("Refusing state of robot %u: %s\n", packet->uid, fault);
+        ReportRefusal("Refusing state of robot %u: %s", packet->uid, fault);
     return fault == NULL;
 }
 

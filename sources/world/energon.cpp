@@ -3,6 +3,7 @@
 
 #include "net/gamesend.h"
 
+#include "foundation/refusals.h"
 #include "foundation/assertion.h"
 #include "foundation/darray.h"
 #include "foundation/utilities.h"
@@ -199,7 +200,7 @@ bool AddNetworkEnergon(World* pWorld, uint16_t id, int32_t x, int32_t y, int32_t
     else if (const CellData* here = FindCellData(pWorld, x, y, z); here && here->energonId != 0)
         fault = "cell already holds energon";
     if (fault != NULL) {
-        std::printf("Refusing energon packet %u at (%d, %d, %d): %s\n", id, x, y, z, fault);
+        ReportRefusal("Refusing energon packet %u at (%d, %d, %d): %s", id, x, y, z, fault);
         return false;
     }
     std::printf("Adding network generated energon\n");

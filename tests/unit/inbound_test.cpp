@@ -1,6 +1,7 @@
 // Received packets on the owner thread: energon, chests and departures, each checked before
 // it changes anything.
 #include "core/inbound.h"
+#include "foundation/refusals.h"
 #include "core/mainloop.h"
 #include "net/network.h"
 #include "net/packets.h"
@@ -126,6 +127,25 @@ TEST_F(Inbound, TheInboxKeepsArrivalOrderAndUnknownTypesAreIgnored) {
     EXPECT_EQ(LookupEnergon(world, id)->x, 7); // the first one counts; the second is a repeat
     EXPECT_EQ(GameInbox().Pending(), 0u);
     EXPECT_FALSE(PumpPackets());
+}
+
+// A burst of refused packets says one line as it comes and one a second later, not a line each.
+TEST_F(Inbound, ABurstOfRefusedPacketsIsToldInOneLineASecond) {
+    std::vector<uint8_t> stray = ChestOpened(5, 4, 2);
+    for (int i = 0; i < 50; i++)
+        GameInbox().Offer(stray.data(), stray.size());
+    std::string out = Captured([] { PumpPackets(); });
+    EXPECT_EQ(Occurrences(out, "\n"), 1) << out;
+    EXPECT_EQ(HeldBackRefusals(), 49);
+    auto later = RefusalClock::now() + std::chrono::seconds(2);
+    out = Captured([&] {
+        SummariseRefusals(true, later);
+        SummariseRefusals(false, later);
+    });
+    EXPECT_NE(out.find("Refused 49 more packets in the last second; the last: Dropped a chest"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(HeldBackRefusals(), 0);
 }
 
 TEST_F(Inbound, WhatAHostMakesAtTheTopHeightEveryPeerTakes) {
