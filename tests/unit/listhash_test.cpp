@@ -27,21 +27,16 @@ TEST(List, RemovingAnyNodeKeepsBothDirectionsLinked) {
     EXPECT_EQ(gFreed, 2);
 }
 
-// Entries readable as their own key: the first field is the key.
-struct Entry {
-    int key, value;
-};
-
 TEST(HashTable, FindsTheEarliestOfEqualKeysListsByBucketAndFreesEachElementOnce) {
     gFreed = 0;
-    HashTable* t = HashTableNew([](const void* p) { return *static_cast<const int*>(p) % 7; },
-                                [](const void* key, const void* elem) {
-                                    return *static_cast<const int*>(key) -
-                                           static_cast<const Entry*>(elem)->key;
-                                },
-                                CountFree, 7);
-    Entry e[4] = {{3, 0}, {10, 1}, {7, 2}, {3, 3}}; // 3 and 10 share bucket 3; 7 is in bucket 0
-    for (Entry& x : e)
+    HashTable* t =
+        HashTableNew([](const void* p) { return *static_cast<const int*>(p) % 7; },
+                     [](const void* a, const void* b) {
+                         return *static_cast<const int*>(a) - *static_cast<const int*>(b);
+                     },
+                     CountFree, 7);
+    int e[4] = {3, 10, 7, 3}; // its own key; 3 and 10 share bucket 3, 7 is in bucket 0
+    for (int& x : e)
         HashTableInsert(t, &x);
     auto find = [&](int key) { return HashTableLookup(t, &key); };
     EXPECT_EQ(std::vector({find(3), find(10), find(17)}),
@@ -51,10 +46,10 @@ TEST(HashTable, FindsTheEarliestOfEqualKeysListsByBucketAndFreesEachElementOnce)
     EXPECT_EQ(gFreed, 1);
     EXPECT_EQ(find(3), &e[3]);
     DArray* array = HashTableToArray(t, 1);
-    std::vector<Entry*> listed;
+    std::vector<int*> listed;
     for (int i = 0; i < DArrayLength(array); i++)
-        listed.push_back(*static_cast<Entry**>(DArrayNth(array, i)));
-    EXPECT_EQ(listed, (std::vector<Entry*>{&e[2], &e[1], &e[3]}));
+        listed.push_back(*static_cast<int**>(DArrayNth(array, i)));
+    EXPECT_EQ(listed, (std::vector<int*>{&e[2], &e[1], &e[3]}));
     DArrayFree(array);
     HashTableFree(t);
     EXPECT_EQ(gFreed, 4);

@@ -93,6 +93,7 @@ TEST(LoadRegistry, ReadsEveryKindOfRecordAndRegistersOnlyWhatLoadsWithAUidOfItsT
     });
     EXPECT_EQ(registered, std::vector{7005});
     const RobotClass* c = LookupRobotClass(registry, 4000);
+    ASSERT_NE(c, nullptr);
     EXPECT_EQ(
         std::tuple(c->nWeaponSlots, c->nArmorSlots, c->nWeapons, c->nArmors, c->initialStats.power),
         std::tuple(2, 0, 3, 11, 8));

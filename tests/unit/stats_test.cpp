@@ -45,7 +45,6 @@ TEST(ReadStats, ValuesStandOnTheLineAfterTheirKeywordAndMustFitTheirField) {
           .hitPoints = 32767,
           .totalHP = -32768}},
         {"5\nendstats:\n", before},
-        {"power:\nstrong\nendstats:\n", before},
         {"power:\n128\n", before},
         {"totalHP:\n-32769\n", before},
         {"experience:\n99999999999999999999999\n", before},
