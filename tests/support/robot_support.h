@@ -5,11 +5,12 @@
 
 #include "core/game.h"
 #include "core/mainloop.h"
-#include "net/gamesend.h"
+#include "core/outbound.h"
 #include "net/packets.h"
 #include "robots/robot.h"
 #include "sound/sound.h"
 #include "support/world_support.h"
+#include "world/gamehooks.h"
 
 #include <cstdint>
 #include <cstring>
@@ -39,9 +40,11 @@ class RobotTest : public WorldTest {
         InitSound();
         sent().clear();
         savedSender_ = SetPacketSender(Capture);
+        InstallGameHooks();
     }
     void TearDown() override {
         SetPacketSender(savedSender_);
+        gHooks = SilentHooks();
         FreeCamera();
         ShutdownSound();
         gWorld = nullptr;

@@ -1,6 +1,5 @@
 // The battle's builders: who may speak for a robot, the sequence each packet takes, and the
 // fields as the other copies read them.
-#include "net/gamesend.h"
 #include "net/network.h"
 #include "support/robot_support.h"
 
@@ -15,8 +14,8 @@ TEST_F(GameSend, ChallengeAndAcceptCarryTheSendersNameStatsAndNumbers) {
     gLocalRobotUid = 3001;
     currentChannel = 2;
     me->sequence = 10;
-    ASSERT_TRUE(SendBattleChallenge(me, 3004));
-    ASSERT_TRUE(SendBattleAccept(me, 3000));
+    gHooks.challenge(me, 3004);
+    gHooks.accept(me, 3000);
     currentChannel = 0;
     ASSERT_EQ(sent().size(), 2u);
     BattleStartPacket c, a;
@@ -42,16 +41,16 @@ TEST_F(GameSend, OnlyTheRobotDrivenHereOrTheServersRobotsAreSpokenFor) {
     gLocalRobotUid = 3000;
     Stats change = {};
     change.hitPoints = -12;
-    EXPECT_FALSE(SendAction(other, &change, &change, 3000, 0, 0));
-    EXPECT_FALSE(SendAnimation(other, mine, EWeaponAnimation, NO_UID));
-    EXPECT_FALSE(SendBattleChallenge(other, 3000));
+    gHooks.action(other, &change, &change, 3000, 0, 0);
+    gHooks.animation(other, mine, EWeaponAnimation, NO_UID);
+    gHooks.challenge(other, 3000);
     EXPECT_TRUE(sent().empty());
     EXPECT_EQ(other->sequence, 0u);
 
-    EXPECT_TRUE(SendAction(mine, &change, &change, 3002, 0, 0));
-    EXPECT_TRUE(SendAnimation(mine, other, ESkillEffectAnimation, 8001));
+    gHooks.action(mine, &change, &change, 3002, 0, 0);
+    gHooks.animation(mine, other, ESkillEffectAnimation, 8001);
     gLocalRobotUid = -1; // the enemy server speaks for every robot it has
-    EXPECT_TRUE(SendAnimation(other, nullptr, EWallAnimation, NO_UID));
+    gHooks.animation(other, nullptr, EWallAnimation, NO_UID);
     ASSERT_EQ(sent().size(), 3u);
     ActionPacket act;
     ASSERT_TRUE(DecodeAction(sent()[0].data(), sent()[0].size(), &act));
@@ -71,8 +70,8 @@ TEST_F(GameSend, OnlyTheRobotDrivenHereOrTheServersRobotsAreSpokenFor) {
 TEST_F(GameSend, BattleOverAndPrizeGoOutWhoeverAsks) {
     Robot* loser = Put(Make(2, false), 5, 5);
     gLocalRobotUid = 3000;
-    SendBattleOver(loser, 3000);
-    SendPrize(3000, NO_UID, 7005);
+    gHooks.battleOver(loser, 3000);
+    gHooks.prize(3000, NO_UID, 7005);
     ASSERT_EQ(sent().size(), 2u);
     BattleOverPacket over;
     ASSERT_TRUE(DecodeBattleOver(sent()[0].data(), sent()[0].size(), &over));

@@ -255,14 +255,11 @@ TEST_F(PlayerRobot, TheTickMovesEveryRobotAndKeepsTheLocalOneHeard) {
     EXPECT_EQ(me->stamp.millitm, gNow.millitm);
     EXPECT_FALSE(RunGameTick(Now).changed);
 
-    Game* saved = gGame;
-    gGame = NewGame();
-    gGame->modeId = EBattleMode;
+    me->battle = BATTLE_ELSEWHERE;
     RunGameTick(Now);
     RunGameTick(Now);
     EXPECT_EQ(me->battleWait, 2);
-    FreeGame(gGame);
-    gGame = saved;
+    me->battle = nullptr;
 }
 
 TEST_F(PlayerRobot, TheKeepAliveGoesOnWhereverTheClockJumps) {
