@@ -122,14 +122,14 @@ class RobotTest : public WorldTest {
         return r;
     }
 
-    // Ticks the robot until it has no move left (at most 50 ticks); returns the count.
+    // Ticks the robot until it has no move left (at most 50 ticks); returns how many of the
+    // ticks showed a change.
     int TicksUntilIdle(Robot* r) {
-        int ticks = 0;
-        do {
-            RobotUpdate(r);
-            ticks++;
-        } while ((r->currentMove != 0 || PeekMove(r) != 0) && ticks < 50);
-        return ticks;
+        int ticks = 0, changed = 0;
+        do
+            changed += RobotUpdate(r);
+        while ((r->currentMove != 0 || PeekMove(r) != 0) && ++ticks < 50);
+        return changed;
     }
 
     Robot* RobotAt(int x, int y) {
@@ -142,14 +142,7 @@ class RobotTest : public WorldTest {
 
     // A state packet as another copy sends it, at height 2.
     static RobotStatePacket State(double x, double y, int facing, int32_t move, double speed) {
-        RobotStatePacket p = {};
-        p.x = x;
-        p.y = y;
-        p.z = 2.0;
-        p.facing = static_cast<int16_t>(facing);
-        p.move = move;
-        p.speed = speed;
-        return p;
+        return {0, 0, 0, x, y, 2.0, static_cast<int16_t>(facing), 0, speed, move, 0};
     }
 
     World* world_ = nullptr;

@@ -82,7 +82,7 @@ TEST_F(Items, RepairKitsAndChipsChangeTheStatsAndAreUsedUp) {
 TEST_F(Items, TheWallGoesUpInFrontButNotBeyondTheEdge) {
     Robot* r = Put(Make(0, true), 4, 4, 90);
     AddItemToInventory(r->inventory, 7003);
-    UseItem(r, 7003);
+    EXPECT_EQ(Captured([&] { UseItem(r, 7003); }), "");
     int strength = r->stats.power * 3 + r->stats.dexterity * 3;
     EXPECT_EQ(Calls("wall"), std::vector<std::string>{"wall 3000 at 4 5 2 for " +
                                                       std::to_string(strength) + " facing 90"});
@@ -91,6 +91,9 @@ TEST_F(Items, TheWallGoesUpInFrontButNotBeyondTheEdge) {
     r->facing = 180;
     r->cell.x = 0;
     EXPECT_NE(Captured([&] { UseItem(r, 7003); }).find("no room for a wall"), std::string::npos);
+    Robot* nowhere = Make(1, true);
+    nowhere->worldUid = 1; // in no world
+    EXPECT_NE(Captured([&] { UseItem(nowhere, 7008); }).find("in no world"), std::string::npos);
     EXPECT_EQ(Calls("wall").size(), 1u);
 }
 
