@@ -7,6 +7,7 @@
 #include "core/inbound.h"
 #include "core/mainloop.h"
 #include "core/draw/window.h"
+#include "render/draw/worlddraw.h"
 #include "data/registry.h"
 #include "foundation/utilities.h"
 #include "net/network.h"
@@ -38,7 +39,9 @@ static int StartUp(int argc, char** argv) {
     if (!headless) {
         // 2. The window.
         OpenGameWindow(&argc, argv);
-        // 3. GL utilities (GL lock, texture cache) join with the renderer.
+        // 3. GL utilities, and the lists of the energon stages and the chests (textured: the
+        //    camera starts with textures on).
+        InitWorldDrawing(1);
         // 4. Fixed GL state.
         InitGL();
         // 5. Callbacks.
@@ -56,8 +59,8 @@ static int StartUp(int argc, char** argv) {
     InitGameMode(gGame);
     // 11. The camera.
     InitCamera();
-    // 12-17. Energon lists, dialogs, menus, chest lists, animation manager and animations join
-    //        with their modules (the GL ones only where a window exists).
+    // 12-17. Dialogs, menus, animation manager and animations join with their modules (the GL
+    //        ones only where a window exists; the energon and chest lists came at step 3).
     // 18. The world, also for the server; a line of the file that fails is reported and the
     //     game goes on with what was read before it.
     gWorld = LoadWorld("worlds\\bigworld.txt");
