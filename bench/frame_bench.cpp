@@ -90,15 +90,18 @@ Figures TimeFrames(int frames, const std::function<void()>& draw) {
     return {ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 99 / 100)]};
 }
 
-int DepositsInView() {
+// How many boxes and deposits the frame draws.
+void CountInView(int* boxes, int* deposits) {
     const WorldView view = {InRevealSphere, CubeInFrustum, gCamera->frustumPlanes, 0,
                             gLocalRobotUid};
-    DArray* deposits = HashTableToArray(gWorld->energonTable, INITIAL_ENERGON);
-    int n = 0;
-    for (int i = 0; i < DArrayLength(deposits); i++)
-        n += EnergonDrawn(&view, *static_cast<Energon**>(DArrayNth(deposits, i)));
-    DArrayFree(deposits);
-    return n;
+    *boxes = 0;
+    for (int i = 0; i < BoxCount(gWorld); i++)
+        *boxes += BoxDrawn(&view, GetWorldBox(gWorld, i));
+    DArray* all = HashTableToArray(gWorld->energonTable, INITIAL_ENERGON);
+    *deposits = 0;
+    for (int i = 0; i < DArrayLength(all); i++)
+        *deposits += EnergonDrawn(&view, *static_cast<Energon**>(DArrayNth(all, i)));
+    DArrayFree(all);
 }
 
 } // namespace
@@ -115,9 +118,12 @@ int main(int argc, char** argv) {
     Figures full = TimeFrames(frames, [] { DrawScene(gWorld, gLocalRobotUid); });
     std::printf("frame_bench: %d frames each, 640 x 480, renderer %s\n", frames,
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    std::printf("bigworld from home (%d, %d, %d): %d boxes, %d chests, %d deposits (%d in view)\n",
+    int boxesInView, depositsInView;
+    CountInView(&boxesInView, &depositsInView);
+    std::printf("bigworld from home (%d, %d, %d): %d boxes (%d in view), %d chests, %d deposits "
+                "(%d in view)\n",
                 gPlayerRobot->cell.x, gPlayerRobot->cell.y, gPlayerRobot->cell.z, BoxCount(gWorld),
-                ChestCount(gWorld), gWorld->energonCount, DepositsInView());
+                boxesInView, ChestCount(gWorld), gWorld->energonCount, depositsInView);
     std::printf("empty frame: median %.3f ms, p99 %.3f ms\n", empty.median, empty.p99);
     std::printf("full frame:  median %.3f ms, p99 %.3f ms\n", full.median, full.p99);
     std::printf("full / empty: median %.2fx, p99 %.2fx\n", full.median / empty.median,

@@ -18,7 +18,7 @@ constexpr GLfloat BOX_SHININESS = 5;
 constexpr GLfloat MARKER_SHININESS = 15;
 // The light every surface gets besides light 0, so that the far corners of a large world,
 // which light 0 only grazes, still show their colours and textures.
-constexpr GLfloat AMBIENT_LIGHT[4] = {0.45f, 0.45f, 0.45f, 1.0f};
+constexpr GLfloat AMBIENT_LIGHT[4] = {0.4f, 0.4f, 0.4f, 1.0f};
 
 void SetMaterial(GLenum face, const Color* c, GLfloat shininess) {
     const GLfloat rgba[4] = {c->red, c->green, c->blue, c->alpha};
