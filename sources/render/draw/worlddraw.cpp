@@ -19,6 +19,9 @@ constexpr GLfloat MARKER_SHININESS = 15;
 // The light every surface gets besides light 0, so that the far corners of a large world,
 // which light 0 only grazes, still show their colours and textures.
 constexpr GLfloat AMBIENT_LIGHT[4] = {0.4f, 0.4f, 0.4f, 1.0f};
+// Half-strength highlights: the grey boxes reflect as much as they scatter, and a full-strength
+// light near a cube would turn its top white.
+constexpr GLfloat LIGHT_SPECULAR[4] = {0.5f, 0.5f, 0.5f, 1.0f};
 
 void SetMaterial(GLenum face, const Color* c, GLfloat shininess) {
     const GLfloat rgba[4] = {c->red, c->green, c->blue, c->alpha};
@@ -109,6 +112,7 @@ void InitWorldDrawing(int texturesOn) {
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, AMBIENT_LIGHT);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, LIGHT_SPECULAR);
     InitEnergonStages();
     InitChestModel(texturesOn);
 }
