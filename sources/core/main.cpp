@@ -10,6 +10,7 @@
 #include "core/mainloop.h"
 #include "core/outbound.h"
 #include "core/draw/window.h"
+#include "render/draw/worlddraw.h"
 #include "data/registry.h"
 #include "foundation/utilities.h"
 #include "net/network.h"
@@ -29,6 +30,9 @@
 // cache) join here with the renderer.
 static void StartWindow(int* argc, char** argv) {
     OpenGameWindow(argc, argv);
+    // GL utilities, and the lists of the energon stages and the chests (textured: the camera
+    // starts with textures on).
+    InitWorldDrawing(1);
     InitGL();
     RegisterCallbacks();
 }

@@ -224,6 +224,16 @@ SafeZone* GetSafeZone(const World* pWorld, int owner) {
     return static_cast<SafeZone*>(ElementOrNull(pWorld->safeZones, owner));
 }
 
+const Color* SafeZoneColor(int zone) {
+    static constexpr Color colors[NUM_SAFE_ZONES] = {
+        {0.25f, 0.25f, 0.75f, 0.5f},
+        {0.75f, 0.25f, 0.25f, 0.5f},
+        {1.0f, 1.0f, 1.0f, 0.5f},
+        {0.0f, 0.0f, 0.0f, 0.5f},
+    };
+    return zone >= 0 && zone < NUM_SAFE_ZONES ? &colors[zone] : NULL;
+}
+
 // ---- chests ---------------------------------------------------------------------------------
 
 int ChestCount(const World* pWorld) {

@@ -181,6 +181,10 @@ bool GetTeleporterDestination(const World* pWorld, const Location* loc, Location
 // The safe zone of player index 0 to 3 (its centre is that player's home cell); null otherwise.
 SafeZone* GetSafeZone(const World* pWorld, int owner);
 
+// The colour of safe zone 0 to 3 (its pad and its marker), the colour of that player's robot
+// too; null for any other number.
+const Color* SafeZoneColor(int zone);
+
 // Chests.
 int ChestCount(const World* pWorld);
 // The chest with that index, or null (with a message) when there is none: indexes from packets

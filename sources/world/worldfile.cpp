@@ -13,12 +13,6 @@
 
 static constexpr Color TELEPORTER_TRANSLUCENT = {1.0f, 1.0f, 0.0f, 0.3f};
 static constexpr Color TELEPORTER_OPAQUE = {1.0f, 1.0f, 0.0f, 1.0f};
-static constexpr Color SAFE_ZONE_COLORS[NUM_SAFE_ZONES] = {
-    {0.25f, 0.25f, 0.75f, 0.5f},
-    {0.75f, 0.25f, 0.25f, 0.5f},
-    {1.0f, 1.0f, 1.0f, 0.5f},
-    {0.0f, 0.0f, 0.0f, 0.5f},
-};
 static constexpr double PAD_HEIGHT = 0.2;
 static constexpr int MAX_PROPERTY_WORD = 3;
 
@@ -166,8 +160,8 @@ static bool ReadSafeZone(World* pWorld, const char* line) {
             GetCellData(pWorld, c.x + dx, c.y + dy, c.z)->safeZoneOwner =
                 static_cast<uint8_t>(owner);
     }
-    NewWorldBox(pWorld, c.x - 1, c.y - 1, c.z, 3.0, 3.0, PAD_HEIGHT, &SAFE_ZONE_COLORS[owner],
-                false, NULL);
+    NewWorldBox(pWorld, c.x - 1, c.y - 1, c.z, 3.0, 3.0, PAD_HEIGHT, SafeZoneColor(owner), false,
+                NULL);
     return true;
 }
 

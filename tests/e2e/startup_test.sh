@@ -28,5 +28,12 @@ check "the host's robot is printed with its name and description" \
 check "the host's robot stands beside its home" 'grep -q "^Vantrell stands at (5, 4, 2) facing 0$" "$work/game.txt"'
 check "the host reads the world without a file error" \
   'grep -q "^World worlds.bigworld.txt" "$work/game.txt" && ! grep -q "file error" "$work/game.txt"'
+check "every texture of the world loads" '! grep -q "Unable to load texture" "$work/game.txt"'
+# The world around the home, not a black window: most of the picture is lit, and the lower
+# middle, where the player stands on its blue safe zone, is bluer than it is red.
+lit="$(convert "$work/screen.png" -colorspace Gray -threshold 8% -format "%[fx:mean]" info: 2>/dev/null)"
+check "the window shows the lit world (lit share $lit)" '[ -n "$lit" ] && awk -v f="$lit" "BEGIN { exit !(f > 0.5) }"'
+home="$(convert "$work/screen.png" -crop 120x80+240+180 -scale 1x1 -format "%[fx:int(255*b)] %[fx:int(255*r)]" info: 2>/dev/null)"
+check "the player's blue home lies in the middle of the view ($home)" '[ -n "$home" ] && awk -v b="${home% *}" -v r="${home#* }" "BEGIN { exit !(b > r + 40) }"'
 
 [ $fail -eq 0 ]

@@ -2,6 +2,9 @@
 #include "core/draw/scenedraw.h"
 
 #include "core/game.h"
+#include "core/mainloop.h"
+#include "render/draw/worlddraw.h"
+#include "render/worldview.h"
 #include "robots/robot.h"
 #include "world/world.h"
 
@@ -19,10 +22,14 @@ static bool FindViewedRobot(World* world, int robotUid, Vector3* position) {
 
 void DrawScene(World* world, int robotUid) {
     Vector3 position;
-    if (FindViewedRobot(world, robotUid, &position))
-        DrawSceneFrom(&position);
-    else
+    if (!FindViewedRobot(world, robotUid, &position)) {
         DrawSceneFrom(nullptr);
+        return;
+    }
+    DrawSceneFrom(&position);
+    const WorldView view = {InRevealSphere, CubeInFrustum, gCamera->frustumPlanes, GetFirstPerson(),
+                            gLocalRobotUid};
+    DrawWorld(world, &view);
 }
 
 void UpdateFrustumPlanes() {
@@ -80,5 +87,4 @@ void DrawSceneFrom(const Vector3* robotPosition) {
     glEnable(GL_LIGHTING);
     glPopMatrix();
     glColor3f(0.0f, 0.0f, 0.0f);
-    // The world's boxes, energon, robots and effects are drawn here in their four steps.
 }

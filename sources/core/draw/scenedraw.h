@@ -6,10 +6,11 @@
 
 struct World;
 
-// Draws the frame's scene as seen from the robot robotUid of world; with no such robot only
-// the cleared background is drawn.
+// Draws the frame's scene as seen from the robot robotUid of world: the world's boxes, robots,
+// chests and energon. With no such robot only the cleared background is drawn.
 void DrawScene(World* world, int robotUid);
-// The same from a known robot position (null: no robot, background only).
+// The frame without the world: background, lights and camera from a known robot position
+// (null: no robot, background only).
 void DrawSceneFrom(const Vector3* robotPosition);
 // Recomputes the frustum planes from the current matrices and viewport.
 void UpdateFrustumPlanes();
