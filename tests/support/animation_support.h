@@ -18,7 +18,8 @@ struct HookLog {
     Vector3 eye = {0, 0, 0};
     Vector3 look = {0, 0, 0};
     int firstPerson = -1;
-    std::vector<std::string> results; // "fight 3000 3001 5000", "skill 3000 3001 8001"
+    std::vector<std::string> results;         // "fight 5000", "skill 8001"
+    std::vector<std::pair<int, int>> parties; // actor and target uid of each result
     std::vector<AnimationPacket> sent;
 };
 
@@ -37,12 +38,12 @@ inline AnimationHooks RecordingHooks() {
     h.setLookOffset = [](const Vector3* v) { Hooks().look = *v; };
     h.setFirstPerson = [](int on) { Hooks().firstPerson = on; };
     h.fight = [](Robot* a, Robot* t, int uid) {
-        Hooks().results.push_back("fight " + std::to_string(a->uid) + " " + std::to_string(t->uid) +
-                                  " " + std::to_string(uid));
+        Hooks().results.push_back("fight " + std::to_string(uid));
+        Hooks().parties.push_back({a->uid, t->uid});
     };
     h.useSkill = [](Robot* a, Robot* t, int uid) {
-        Hooks().results.push_back("skill " + std::to_string(a->uid) + " " + std::to_string(t->uid) +
-                                  " " + std::to_string(uid));
+        Hooks().results.push_back("skill " + std::to_string(uid));
+        Hooks().parties.push_back({a->uid, t->uid});
     };
     h.sendAnimation = [](Robot* r, const Robot* t, uint32_t type, uint32_t value) {
         AnimationPacket p = {};
