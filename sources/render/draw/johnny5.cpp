@@ -88,6 +88,9 @@ void Tread(double x) {
         glVertex3d(x + 0.05, p[0], p[1]);
         glEnd();
     }
+    // The wheels' hubs lie flush with the belt's sides; the sides give way to them.
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(1, 1);
     for (int side = 0; side < 2; side++) {
         glBegin(GL_POLYGON);
         glNormal3d(side == 0 ? -1 : 1, 0, 0);
@@ -95,6 +98,7 @@ void Tread(double x) {
             glVertex3d(x + 0.05 * side, yz[i][0], yz[i][1]);
         glEnd();
     }
+    glDisable(GL_POLYGON_OFFSET_FILL);
 }
 
 void Tracks(const Paint& paint) {
