@@ -254,7 +254,7 @@ void MakeParticles(ParticleSystem* system, const Vector3* origin) {
         p.age = static_cast<float>(i) / system->count;
         const float sign[3] = {-1.5f, 1.5f, 1.5f};
         for (int axis = 0; axis < 3; axis++)
-            p.spread[axis] = sign[axis] * static_cast<float>(std::rand()) / 32767.0f;
+            p.spread[axis] = sign[axis] * static_cast<float>(RandomRange(0.0, 1.0));
     }
     AdvanceParticles(system, 0.0f);
 }

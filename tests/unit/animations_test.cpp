@@ -3,6 +3,7 @@
 // the damage numbers.
 #include "support/animation_support.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -109,8 +110,20 @@ TEST_F(Effects, RunTheirTicksShowingTheirFrames) {
          },
          [](const Scene& s) { return ClipHeight(s.a); },
          Join(Ramp(9, 0, 0.125), Ramp(9, 1, -0.125))},
-        {"smoke: eighteen ticks", [](const Scene& s) { RobotSmokeEffect(s.a, s.world, 18); },
-         [](const Scene&) { return 1.0; }, Ones(19)},
+        {"smoke: eighteen ticks of puffs within reach of the robot",
+         [](const Scene& s) { RobotSmokeEffect(s.a, s.world, 18); },
+         [](const Scene& s) {
+             const ParticleSystem& smoke = static_cast<Smoke*>(Front())->particles;
+             double farthest = 0;
+             for (int i = 0; i < smoke.count; i++) {
+                 const float* p = smoke.particles[i].position;
+                 farthest =
+                     std::max(farthest, std::hypot(p[0] - s.a->position.x, p[1] - s.a->position.y,
+                                                   p[2] - s.a->position.z));
+             }
+             return farthest < 4.0 ? 1.0 : 0.0;
+         },
+         Ones(19)},
         {"camera: the eye glides to its offset over four ticks",
          [](const Scene&) {
              Vector3 eye = {8, 0, 4}, look = {-4, 0, 0};

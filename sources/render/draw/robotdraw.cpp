@@ -7,6 +7,8 @@
 #include "render/slotcolors.h"
 #include "robots/robot.h"
 
+#include <algorithm>
+
 namespace {
 
 struct ModelLook {
@@ -83,7 +85,8 @@ void DrawPlainBox() {
 void BeginMaterial(GLenum face, const Material& material) {
     glMaterialfv(face, GL_AMBIENT_AND_DIFFUSE, material.ambientDiffuse);
     glMaterialfv(face, GL_SPECULAR, material.specular);
-    glMaterialf(face, GL_SHININESS, material.shininess);
+    // GL takes shininess up to 128; the Hover's 200 is its sharpest highlight, 128.
+    glMaterialf(face, GL_SHININESS, std::min(material.shininess, 128.0f));
     if (material.blended) {
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
