@@ -3,7 +3,6 @@
 // the battle or the network.
 #pragma once
 
-#include "net/packets.h"
 #include "render/animationmanager.h"
 #include "render/animations.h"
 #include "render/robotmodel.h"
@@ -13,13 +12,12 @@
 #include <vector>
 
 struct HookLog {
-    std::vector<std::pair<Vector3, double>> reveals; // each reveal sphere set
+    std::vector<double> revealRadii; // each reveal sphere set
     int revealsCleared = 0;
     Vector3 eye = {0, 0, 0};
     Vector3 look = {0, 0, 0};
     int firstPerson = -1;
-    std::vector<std::string> results;         // "fight 5000", "skill 8001"
-    std::vector<std::pair<int, int>> parties; // actor and target uid of each result
+    std::vector<std::string> results; // "fight 5000 at 3001", "skill 8001 at 3001"
     std::vector<AnimationPacket> sent;
 };
 
@@ -28,33 +26,33 @@ inline HookLog& Hooks() {
     return log;
 }
 
+inline void Result(const char* what, const Robot* target, int uid) {
+    Hooks().results.push_back(std::string(what) + " " + std::to_string(uid) + " at " +
+                              std::to_string(target->uid));
+}
+
 inline AnimationHooks RecordingHooks() {
     AnimationHooks h = SilentAnimationHooks();
-    h.setRevealSphere = [](const Vector3* c, double r) { Hooks().reveals.push_back({*c, r}); };
+    h.setRevealSphere = [](const Vector3*, double r) { Hooks().revealRadii.push_back(r); };
     h.clearRevealSphere = [] { Hooks().revealsCleared++; };
     h.getEyeOffset = [] { return &Hooks().eye; };
     h.getLookOffset = [] { return &Hooks().look; };
     h.setEyeOffset = [](const Vector3* v) { Hooks().eye = *v; };
     h.setLookOffset = [](const Vector3* v) { Hooks().look = *v; };
     h.setFirstPerson = [](int on) { Hooks().firstPerson = on; };
-    h.fight = [](Robot* a, Robot* t, int uid) {
-        Hooks().results.push_back("fight " + std::to_string(uid));
-        Hooks().parties.push_back({a->uid, t->uid});
-    };
-    h.useSkill = [](Robot* a, Robot* t, int uid) {
-        Hooks().results.push_back("skill " + std::to_string(uid));
-        Hooks().parties.push_back({a->uid, t->uid});
-    };
+    h.fight = [](Robot*, Robot* t, int uid) { Result("fight", t, uid); };
+    h.useSkill = [](Robot*, Robot* t, int uid) { Result("skill", t, uid); };
     h.sendAnimation = [](Robot* r, const Robot* t, uint32_t type, uint32_t value) {
-        AnimationPacket p = {};
-        p.robotUid = static_cast<uint32_t>(r->uid);
-        p.targetUid = t != nullptr ? static_cast<uint32_t>(t->uid) : 0;
-        p.type = type;
-        p.value = value;
-        Hooks().sent.push_back(p);
+        Hooks().sent.push_back({0, static_cast<uint32_t>(r->uid), 0, type,
+                                static_cast<uint32_t>(t->uid), value, 0, 0, 0, 0});
         return true;
     };
     return h;
+}
+
+// The first running animation's data, or null.
+inline void* Front() {
+    return gAnimationMgr->head->next != nullptr ? gAnimationMgr->head->next->data : nullptr;
 }
 
 class AnimationTest : public RobotTest {
@@ -63,34 +61,26 @@ class AnimationTest : public RobotTest {
         RobotTest::SetUp();
         InitAnimationManager();
         Hooks() = HookLog{};
-        savedHooks_ = gAnimationHooks;
         gAnimationHooks = RecordingHooks();
-        savedDrawers_ = gAnimationDrawers;
         gAnimationDrawers = {};
     }
     void TearDown() override {
         RunOut();
         FreeAnimationManager();
-        gAnimationHooks = savedHooks_;
-        gAnimationDrawers = savedDrawers_;
+        gAnimationHooks = SilentAnimationHooks();
+        gAnimationDrawers = {};
         RobotTest::TearDown();
     }
 
     // Ticks until no animation runs (at most limit ticks); returns the count.
     static int RunOut(int limit = 200) {
         int ticks = 0;
-        while (AnimationCount() > 0 && ticks < limit) {
-            Captured([] { AdvanceAnimations(); });
-            ticks++;
-        }
+        for (; AnimationCount() > 0 && ticks < limit; ticks++)
+            Tick();
         return ticks;
     }
-    // Ticks n times.
     static void Tick(int n = 1) {
         for (int i = 0; i < n; i++)
             Captured([] { AdvanceAnimations(); });
     }
-
-    AnimationHooks savedHooks_ = {};
-    AnimationDrawers savedDrawers_ = {};
 };

@@ -9,33 +9,36 @@
 
 namespace {
 
-std::vector<std::string> gLog;
+std::string gLog;
 
-// A scripted animation: its step returns the script's results in turn (2 once it runs out).
+// A scripted animation: its step returns the script's results in turn, then 2. Its completion
+// may add another animation.
 struct Scripted {
     std::string name;
     std::vector<int> results;
-    size_t next = 0;
-    Scripted* addOnCompletion = nullptr;
+    Scripted* adds = nullptr;
     int addedPriority = 0;
 };
 
 int Step(void* data) {
     auto* a = static_cast<Scripted*>(data);
-    gLog.push_back("step " + a->name);
-    return a->next < a->results.size() ? a->results[a->next++] : EAnimationFinished;
+    gLog += "step " + a->name + ", ";
+    int result = a->results.empty() ? EAnimationFinished : a->results.front();
+    if (!a->results.empty())
+        a->results.erase(a->results.begin());
+    return result;
 }
 void Draw(void* data) {
-    gLog.push_back("draw " + static_cast<Scripted*>(data)->name);
+    gLog += "draw " + static_cast<Scripted*>(data)->name + ", ";
 }
 void Done(void* data) {
     auto* a = static_cast<Scripted*>(data);
-    gLog.push_back("done " + a->name);
-    if (a->addOnCompletion != nullptr)
-        AddAnimation(a->addOnCompletion, Step, Draw, Done, nullptr, a->addedPriority);
+    gLog += "done " + a->name + ", ";
+    if (a->adds != nullptr)
+        AddAnimation(a->adds, Step, Draw, Done, nullptr, a->addedPriority);
 }
 void After() {
-    gLog.push_back("after");
+    gLog += "after, ";
 }
 
 class AnimationManagerTest : public ::testing::Test {
@@ -51,52 +54,43 @@ TEST_F(AnimationManagerTest, StepsAndDrawsByPriorityThenOrderOfAddition) {
     Scripted a{"a10", {1}}, b{"b10", {0}}, c{"c10", {0}}, d{"d20", {0}}, e{"e5", {0}};
     EXPECT_EQ(AdvanceAnimations(), 0); // nothing running
     DrawAnimations();
-    EXPECT_TRUE(gLog.empty());
     AddAnimation(&a, Step, Draw, Done, nullptr, 10);
     AddAnimation(&b, Step, Draw, Done, nullptr, 10);
-    AddAnimation(&c, Step, nullptr, Done, nullptr, 10); // a process without a window
+    AddAnimation(&c, Step, nullptr, Done, nullptr, 10); // as in a process without a window
     AddAnimation(&d, Step, Draw, Done, nullptr, 20);
     AddAnimation(&e, Step, Draw, Done, nullptr, 5);
     DrawAnimations();
     EXPECT_EQ(AdvanceAnimations(), 1); // a's 1 alone asks for a redraw
     EXPECT_EQ(AdvanceAnimations(), 1); // every script has ended: all retire
-    EXPECT_EQ(gLog, (std::vector<std::string>{
-                        "draw d20", "draw a10", "draw b10", "draw e5",              //
-                        "step d20", "step a10", "step b10", "step c10", "step e5",  //
-                        "step d20", "done d20", "step a10", "done a10", "step b10", //
-                        "done b10", "step c10", "done c10", "step e5", "done e5"}));
+    EXPECT_EQ(gLog, "draw d20, draw a10, draw b10, draw e5, "
+                    "step d20, step a10, step b10, step c10, step e5, "
+                    "step d20, done d20, step a10, done a10, step b10, done b10, "
+                    "step c10, done c10, step e5, done e5, ");
     EXPECT_EQ(AnimationCount(), 0);
 }
 
-TEST_F(AnimationManagerTest, RetiringRunsTheCompletionAndMayAddAnimations) {
-    struct Case {
-        const char* what;
+TEST_F(AnimationManagerTest, RetiringRunsTheCompletionWhichMayAddAnimations) {
+    const struct {
         int addedPriority; // of the animation the first one's completion adds
-        std::vector<std::string> log;
+        const char* log;
+    } cases[] = {
+        // Ahead of the node that followed the retiring one: stepped from the next tick on.
+        {10, "step first, done first, after, step later, draw added, draw later, step added, "
+             "step later, "},
+        // Behind it: stepped in the same pass.
+        {1, "step first, done first, after, step later, step added, draw later, draw added, "
+            "step later, step added, "},
     };
-    const Case cases[] = {
-        // Lands before the node that followed the retiring one: stepped from the next tick.
-        {"added ahead",
-         10,
-         {"step first", "done first", "after", "step later", "draw added", "draw later",
-          "step added", "step later"}},
-        // Lands after it: stepped in the same pass.
-        {"added behind",
-         1,
-         {"step first", "done first", "after", "step later", "step added", "draw later",
-          "draw added", "step later", "step added"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& c : cases) {
         gLog.clear();
         Scripted added{"added", {0, 0}}, later{"later", {0, 0}};
-        Scripted first{"first", {}, 0, &added, c.addedPriority};
+        Scripted first{"first", {}, &added, c.addedPriority};
         AddAnimation(&first, Step, Draw, Done, After, 10); // finishes on its first step
         AddAnimation(&later, Step, Draw, nullptr, nullptr, 5);
         EXPECT_EQ(AdvanceAnimations(), 1);
-        DrawAnimations(); // the finished one is never drawn again
+        DrawAnimations(); // the finished one is drawn no more
         AdvanceAnimations();
-        EXPECT_EQ(gLog, c.log);
+        EXPECT_EQ(gLog, c.log) << c.addedPriority;
         while (AnimationCount() > 0)
             AdvanceAnimations();
     }
