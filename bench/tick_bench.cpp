@@ -3,8 +3,8 @@
 // The tick has 100 ms; these show how little of it the game uses.
 #include "core/inbound.h"
 #include "core/mainloop.h"
+#include "core/outbound.h"
 #include "data/registry.h"
-#include "net/gamesend.h"
 #include "net/network.h"
 #include "net/packets.h"
 #include "robots/robot.h"
@@ -37,6 +37,7 @@ void SetUpGame() {
     int null = open("/dev/null", O_WRONLY);
     dup2(null, fileno(stdout));
     SetPacketSender(Discard);
+    InstallGameHooks();
     InitRegistry();
     gWorld = LoadWorld("worlds\\bigworld.txt");
     SetEnergonIdRange(gWorld, 0);

@@ -1,11 +1,14 @@
-// main: start-up in its fixed order, then the GLUT loop of a playing copy or the loop of the
-// enemy robot server.
+// main: start-up in its phases, then the GLUT loop of a playing copy or the loop of the enemy
+// robot server.
 //
-// The server (-d) is headless: it opens no window and calls no GL function, so the switches are
-// read before the window would open and every step that needs GL is left out for it.
+// The phases keep the game's fixed start-up order: the seed, the window (a playing copy only),
+// what every copy needs (common), the command line, then the player's or the server's own
+// phase. The server (-d) is headless: it opens no window and calls no GL function, so the
+// switches are read before the window would open and every step that needs GL is left out for it.
 #include "core/game.h"
 #include "core/inbound.h"
 #include "core/mainloop.h"
+#include "core/outbound.h"
 #include "core/draw/window.h"
 #include "data/registry.h"
 #include "foundation/utilities.h"
@@ -22,96 +25,98 @@
 #include <cstdio>
 #include <thread>
 
-static int StartUp(int argc, char** argv) {
+// The window "Vantrell IV", the fixed GL state and the callbacks. GL utilities (GL lock, texture
+// cache) join here with the renderer.
+static void StartWindow(int* argc, char** argv) {
+    OpenGameWindow(argc, argv);
+    InitGL();
+    RegisterCallbacks();
+}
+
+// What the player and the server both need, in order: the game object (without handlers until
+// the wandering mode is installed), the registry and every definition file (each record printed
+// as it loads), sound and music (both on, no track chosen, no device needed), the wandering
+// mode, the camera, the world (a line of the file that fails is reported and the game goes on
+// with what was read before it), the socket layer and the game's hooks. The battle record, the
+// energon lists, dialogs, menus, chest lists, animation manager and animations join here with
+// their modules (the GL ones only where a window exists).
+static void StartCommon() {
+    gGame = NewGame();
+    InitRegistry();
+    InitSound();
+    RegisterWanderingHandlers();
+    InitGameMode(gGame);
+    InitCamera();
+    gWorld = LoadWorld("worlds\\bigworld.txt");
+    NetStartup();
+    InstallGameHooks();
+}
+
+// The player's robot beside its home, told to the other copies once; the music, track 1; the
+// creator of the game seeds the world with energon, announcing every deposit; then the owner
+// step runs on a GLUT timer inside the GLUT loop, which ends only through Quit.
+[[noreturn]] static void RunPlayer(CommandLineMode mode, int playerId, const char* name,
+                                   int classUid) {
+    // Packets of the game are queued for this thread from now on.
+    InstallGameReceiver();
+    std::printf("%s game as player %d, robot \"%s\" of class %d\n",
+                mode == ECreateGame ? "Hosting a" : "Joining a", playerId, name, classUid);
+    if (CreatePlayer(name, playerId, classUid) == NULL)
+        Quit();
+    PlaceRobotInWorld(gPlayerRobot, gWorld->uid);
+    BroadcastRobotState(gPlayerRobot);
+    PrintRobot(gPlayerRobot);
+    std::printf("%s stands at (%d, %d, %d) facing %d\n", gPlayerRobot->name, gPlayerRobot->cell.x,
+                gPlayerRobot->cell.y, gPlayerRobot->cell.z, gPlayerRobot->facing);
+    SetMusic(1);
+    PlayMusicTrack(WANDERING_MUSIC_TRACK);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    if (playerId == 0) {
+        for (int i = 0; i < INITIAL_ENERGON; i++)
+            GenerateEnergon(gWorld, true);
+    }
+    StartTimer();
+    glutMainLoop();
+    Quit();
+}
+
+// The enemy robot server: no player's robot, the same receiver. Its robots and its loop over
+// RunOwnerStep join with the server; until then it says what it would run and stops.
+[[noreturn]] static void RunServer(int robotCount) {
+    gLocalRobotUid = ENEMY_SERVER_UID;
+    InstallGameReceiver();
+    std::printf("Enemy robot server for game %d with %d robots\n", currentChannel.load(),
+                robotCount);
+    Quit();
+}
+
+int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     if (WantsHelp(argc, argv)) {
         PrintUsage();
         return 0;
     }
-    // The switches are read once, here; they are acted on at step 20.
+    // The switches are read once, here; they are acted on after the common phase.
     CommandLine switches;
     ParseSwitches(argc, argv, &switches);
-    const bool headless = switches.mode == EServerMode;
-
-    // 1. One seed for all the game's randomness.
     SeedRandom();
-    if (!headless) {
-        // 2. The window.
-        OpenGameWindow(&argc, argv);
-        // 3. GL utilities (GL lock, texture cache) join with the renderer.
-        // 4. Fixed GL state.
-        InitGL();
-        // 5. Callbacks.
-        RegisterCallbacks();
-    }
-    // 6. The game object, without handlers until step 10.
-    gGame = NewGame();
-    // 7. The registry and every definition file; each record is printed as it loads.
-    InitRegistry();
-    // 8. Sound and music: both switched on, no track chosen. The server too; no device needed.
-    InitSound();
-    // 9. The battle record joins with the battle.
-    // 10. The wandering mode.
-    RegisterWanderingHandlers();
-    InitGameMode(gGame);
-    // 11. The camera.
-    InitCamera();
-    // 12-17. Energon lists, dialogs, menus, chest lists, animation manager and animations join
-    //        with their modules (the GL ones only where a window exists).
-    // 18. The world, also for the server; a line of the file that fails is reported and the
-    //     game goes on with what was read before it.
-    gWorld = LoadWorld("worlds\\bigworld.txt");
-    // 19. The socket layer.
-    NetStartup();
+    if (switches.mode != EServerMode)
+        StartWindow(&argc, argv);
+    StartCommon();
 
-    // 20. The command line.
     int playerId = -1, classUid = DEFAULT_CLASS_UID, robotCount = 0;
     char name[PLAYER_NAME_SIZE];
-    int branch = StartFromSwitches(&switches, &playerId, name, &classUid, &robotCount);
+    CommandLineMode mode = StartFromSwitches(&switches, &playerId, name, &classUid, &robotCount);
     // Each copy numbers the energon it makes from its own share of the ids.
     SetEnergonIdRange(gWorld, playerId);
-    switch (branch) {
-    case 0:
-    case 1:
-        // Packets of the game are queued for this thread from now on.
-        InstallGameReceiver();
-        std::printf("%s game as player %d, robot \"%s\" of class %d\n",
-                    branch == 0 ? "Hosting a" : "Joining a", playerId, name, classUid);
-        // The player's robot, beside its home, told to the other copies once; then the music,
-        // track 1.
-        if (CreatePlayer(name, playerId, classUid) == NULL)
-            Quit();
-        PlaceRobotInWorld(gPlayerRobot, gWorld->uid);
-        BroadcastRobotState(gPlayerRobot);
-        PrintRobot(gPlayerRobot);
-        std::printf("%s stands at (%d, %d, %d) facing %d\n", gPlayerRobot->name,
-                    gPlayerRobot->cell.x, gPlayerRobot->cell.y, gPlayerRobot->cell.z,
-                    gPlayerRobot->facing);
-        SetMusic(1);
-        PlayMusicTrack(WANDERING_MUSIC_TRACK);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    switch (mode) {
+    case ECreateGame:
+    case EJoinGame:
+        RunPlayer(mode, playerId, name, classUid);
+    case EServerMode:
+        RunServer(robotCount);
+    case EGiveUp:
         break;
-    case 2:
-        gLocalRobotUid = -1;
-        InstallGameReceiver();
-        std::printf("Enemy robot server for game %d with %d robots\n", currentChannel.load(),
-                    robotCount);
-        Quit();
-    default:
-        Quit();
     }
-    // 21. The creator of a game seeds the world with energon, announcing every deposit.
-    if (playerId == 0) {
-        for (int i = 0; i < INITIAL_ENERGON; i++)
-            GenerateEnergon(gWorld, true);
-    }
-    // 22. The first tick in 100 ms.
-    StartTimer();
-    // 23. The GLUT loop; it ends only through Quit.
-    glutMainLoop();
     Quit();
-}
-
-int main(int argc, char** argv) {
-    return StartUp(argc, argv);
 }

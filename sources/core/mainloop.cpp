@@ -1,11 +1,12 @@
 // mainloop: command line, tick body and shutdown.
 #include "core/mainloop.h"
 
-#include "core/game.h"
+#include "core/inbound.h"
+#include "core/outbound.h"
 #include "data/registry.h"
-#include "net/gamesend.h"
 #include "net/lobby.h"
 #include "net/network.h"
+#include "robots/battle.h"
 #include "robots/robot.h"
 #include "sound/sound.h"
 #include "world/energon.h"
@@ -21,6 +22,11 @@ Robot* gPlayerRobot = NULL;
 int32_t gLocalRobotUid = 0;
 Battle* gBattle = NULL;
 long gTickCount = 0;
+static TimeStamp gTickDue = {0, 0};
+
+bool IsEnemyServer() {
+    return gLocalRobotUid == ENEMY_SERVER_UID;
+}
 
 CommandLineActions gCommandLineActions = {HostGame, JoinGame, netInit};
 
@@ -88,36 +94,36 @@ void ParseSwitches(int argc, char** argv, CommandLine* out) {
     }
 }
 
-int StartFromSwitches(const CommandLine* cl, int* playerId, char* name, int* classUid,
-                      int* robotCount) {
+CommandLineMode StartFromSwitches(const CommandLine* cl, int* playerId, char* name, int* classUid,
+                                  int* robotCount) {
     CopyName(name, cl->name);
     *classUid = cl->classUid;
     switch (cl->mode) {
     case ECreateGame:
         if (!gCommandLineActions.hostGame(cl->gameName, cl->name))
-            return -1;
+            return EGiveUp;
         *playerId = 0;
-        return 0;
+        return ECreateGame;
     case EServerMode:
         if (cl->serverChannel < 0 || cl->serverChannel >= NUM_CHANNELS) {
             std::printf("-d: game number %d is not 0 to %d\n", cl->serverChannel, NUM_CHANNELS - 1);
-            return -1;
+            return EGiveUp;
         }
         currentChannel = cl->serverChannel;
         if (gCommandLineActions.openChannel(currentChannel) != 0)
-            return -1;
+            return EGiveUp;
         *playerId = -1;
         *robotCount = cl->robotCount;
-        return 2;
+        return EServerMode;
     case EJoinGame:
     default:
         *playerId = gCommandLineActions.joinGame(cl->name);
-        return *playerId != -1 ? 1 : -1;
+        return *playerId != -1 ? EJoinGame : EGiveUp;
     }
 }
 
-int ParseCommandLine(int argc, char** argv, int* playerId, char* name, int* classUid,
-                     int* robotCount) {
+CommandLineMode ParseCommandLine(int argc, char** argv, int* playerId, char* name, int* classUid,
+                                 int* robotCount) {
     CommandLine cl;
     ParseSwitches(argc, argv, &cl);
     return StartFromSwitches(&cl, playerId, name, classUid, robotCount);
@@ -147,6 +153,14 @@ void PrintUsage() {
                 "With neither -c nor -d the game joins a game announced on the network.\n");
 }
 
+// The stamp milliseconds after another (milliseconds from 0 on).
+static TimeStamp LaterBy(TimeStamp stamp, int milliseconds) {
+    long total = stamp.millitm + static_cast<long>(milliseconds);
+    stamp.time += static_cast<time_t>(total / 1000);
+    stamp.millitm = static_cast<uint16_t>(total % 1000);
+    return stamp;
+}
+
 int TickRearmDelay(int elapsedMilliseconds) {
     if (elapsedMilliseconds >= TICK_MILLISECONDS)
         return 0;
@@ -173,18 +187,19 @@ Robot* CreatePlayer(const char* name, int playerId, int classUid) {
 }
 
 TickResult RunGameTick(ClockFn clock) {
-    TickResult result = {false, 0};
+    TickResult result = {false, 0, {0, 0}};
     TimeStamp start = clock();
     gTickCount++;
-    // Every robot of the world in slot order, then the energon; animations join here.
+    // Every robot of the world in slot order with its battle, then the energon; animations join
+    // here.
     for (int i = 0; gWorld != NULL && i < RobotSlotCount(gWorld); i++) {
-        if (Robot* robot = GetRobotByIndex(gWorld, i))
+        if (Robot* robot = GetRobotByIndex(gWorld, i)) {
             result.changed |= RobotUpdate(robot);
+            BattleTick(robot);
+        }
     }
     if (gWorld != NULL)
         result.changed |= EnergonWorldTick(gWorld);
-    if (gGame != NULL && gGame->modeId == EBattleMode && gPlayerRobot != NULL)
-        gPlayerRobot->battleWait++;
     TimeStamp end = clock();
     int elapsed = ElapsedMilliseconds(&start, &end);
     // The keep-alive: other copies see a robot that stands still. A stamp ahead of the clock
@@ -195,7 +210,25 @@ TickResult RunGameTick(ClockFn clock) {
         gPlayerRobot->stamp = end;
     }
     result.delay = TickRearmDelay(elapsed);
+    result.next = LaterBy(end, result.delay);
     return result;
+}
+
+void StartOwnerLoop(ClockFn clock) {
+    gTickDue = LaterBy(clock(), TICK_MILLISECONDS);
+}
+
+OwnerStep RunOwnerStep(ClockFn clock) {
+    OwnerStep step = {PumpPackets(), false};
+    TimeStamp now = clock();
+    int untilDue = ElapsedMilliseconds(&now, &gTickDue);
+    if (untilDue > 0 && untilDue <= TICK_MILLISECONDS)
+        return step;
+    TickResult tick = RunGameTick(clock);
+    gTickDue = tick.next;
+    step.changed |= tick.changed;
+    step.ticked = true;
+    return step;
 }
 
 void Quit() {

@@ -1,8 +1,11 @@
-// mainloop: the process-wide state of a playing copy, the command line and the 100 ms tick.
+// mainloop: the process-wide state of a playing copy, the command line, the 100 ms tick and the
+// owner step.
 //
-// main (main.cpp) runs the start-up in its fixed order; the GLUT callbacks (window.cpp) forward
-// to the current game mode; RunGameTick is the body of the timer tick, kept free of GL so that
-// it can be driven with an injected clock.
+// main (main.cpp) runs the start-up in its phases; the GLUT callbacks (window.cpp) forward to
+// the current game mode. RunOwnerStep is what the thread that owns the game state does every few
+// milliseconds, in a playing copy (a GLUT timer) and in the enemy server (its loop) alike: it
+// handles the packets the network threads queued, then runs RunGameTick when the tick is due.
+// Both are free of GL and take an injected clock.
 #pragma once
 
 #include "foundation/utilities.h"
@@ -18,6 +21,11 @@ extern Robot* gPlayerRobot;
 extern int32_t gLocalRobotUid;
 extern Battle* gBattle;
 
+// gLocalRobotUid of the enemy robot server, which has no player's robot.
+constexpr int32_t ENEMY_SERVER_UID = -1;
+// Whether this copy is the enemy robot server.
+bool IsEnemyServer();
+
 constexpr int DEFAULT_CLASS_UID = 4002;
 constexpr int TICK_MILLISECONDS = 100;
 // How often the owner thread handles the packets queued by the network threads.
@@ -27,6 +35,7 @@ constexpr int KEEP_ALIVE_MILLISECONDS = 500;
 constexpr int PLAYER_NAME_SIZE = 24;
 
 enum CommandLineMode {
+    EGiveUp = -1,
     ECreateGame = 0,
     EJoinGame = 1,
     EServerMode = 2,
@@ -56,12 +65,13 @@ struct CommandLineActions {
 extern CommandLineActions gCommandLineActions;
 
 // Acts on switches already read (hosts, joins or opens the server's channel) and fills the
-// game's own command-line contract: -1 give up, 0 game created, 1 joined, 2 server mode.
-int StartFromSwitches(const CommandLine* cl, int* playerId, char* name, int* classUid,
-                      int* robotCount);
+// game's own command-line contract: the game created or joined, server mode, or give up when
+// the lobby or the channel failed.
+CommandLineMode StartFromSwitches(const CommandLine* cl, int* playerId, char* name, int* classUid,
+                                  int* robotCount);
 // ParseSwitches, then StartFromSwitches.
-int ParseCommandLine(int argc, char** argv, int* playerId, char* name, int* classUid,
-                     int* robotCount);
+CommandLineMode ParseCommandLine(int argc, char** argv, int* playerId, char* name, int* classUid,
+                                 int* robotCount);
 bool WantsHelp(int argc, char** argv);
 void PrintUsage();
 
@@ -77,12 +87,23 @@ int TickRearmDelay(int elapsedMilliseconds);
 using ClockFn = TimeStamp (*)();
 struct TickResult {
     bool changed;
-    int delay;
+    int delay;      // from the end of the tick to the next
+    TimeStamp next; // when the next tick is due
 };
 // Ticks run since start-up.
 extern long gTickCount;
-// One tick of game time: robots, energon, animations, the battle wait and the keep-alive.
+// One tick of game time: robots, energon, battles, animations and the keep-alive.
 TickResult RunGameTick(ClockFn clock);
+
+// The first tick falls due one period from now.
+void StartOwnerLoop(ClockFn clock);
+struct OwnerStep {
+    bool changed; // the picture may have changed
+    bool ticked;
+};
+// Handles every packet queued on the game inbox, then runs the tick when it is due (or when the
+// clock stepped back by more than a period since it was armed).
+OwnerStep RunOwnerStep(ClockFn clock);
 
 // Orderly shutdown; does not return.
 [[noreturn]] void Quit();

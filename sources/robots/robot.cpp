@@ -2,15 +2,13 @@
 // the state exchanged with the other copies. What a robot receives and uses is robotobjects.cpp.
 #include "robots/robot.h"
 
-#include "core/game.h"
 #include "data/registry.h"
 #include "foundation/refusals.h"
 #include "foundation/assertion.h"
-#include "net/gamesend.h"
 #include "net/packets.h"
-#include "robots/roboteffects.h"
 #include "sound/sound.h"
 #include "world/energon.h"
+#include "world/gamehooks.h"
 #include "world/world.h"
 
 #include <cmath>
@@ -304,13 +302,10 @@ bool TeleporterHere(Robot* robot, World* world) {
     return GetTeleporterDestination(world, &robot->cell, &robot->targetCell);
 }
 
-// The camera follows the local robot's moves and turns (when there is a camera).
+// The camera follows the moves and turns of a robot this copy drives.
 static void CameraFollows(const Robot* robot, bool turned) {
-    if (!robot->isLocal || gCamera == NULL)
-        return;
-    if (turned)
-        FollowFacing(&robot->position, robot->facing);
-    MarkFrustumDirty();
+    if (robot->isLocal)
+        gHooks.cameraFollows(robot, turned);
 }
 
 void FinishTeleport(Robot* robot, World* world) {
@@ -409,7 +404,7 @@ bool RobotUpdate(Robot* robot) {
                 return false;
             if (robot->isLocal)
                 ClearMoveQueue(robot);
-            StartTeleportEffect(robot, world);
+            gHooks.teleport(robot, world);
             if (robot->index < NUM_PLAYER_SLOTS)
                 PlaySoundFile("sounds\\Jugteleport.wav");
             return false;
@@ -474,7 +469,7 @@ bool CanStartBattle(const Robot* robot, Robot** enemy) {
 // ---- state between copies -------------------------------------------------------------------
 
 void BroadcastRobotState(Robot* robot) {
-    SendRobotState(robot);
+    gHooks.sendState(robot);
 }
 
 // Slack for another copy's arithmetic, well inside the 0.05 at which a step ends on its cell.

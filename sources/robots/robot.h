@@ -16,8 +16,8 @@
 // shared (the enemy server plans on another thread than its tick): every queue operation holds
 // the robot's recursive lock.
 //
-// Effects that other modules show or decide (animations, messages, the battle's end) are set
-// going through roboteffects.h; sounds play through the sound service.
+// Effects that other modules show or send (animations, messages, the camera, packets) are set
+// going through the game's hooks (world/gamehooks.h); sounds play through the sound service.
 #pragma once
 
 #include "data/inventory.h"
@@ -167,7 +167,7 @@ bool RobotInFront(const Robot* robot);
 // when it stands there and is in no battle.
 bool CanStartBattle(const Robot* robot, Robot** enemy);
 
-// Sends the robot's state when this copy drives it (see SendRobotState).
+// Tells the other copies the robot's state (through the game's hooks).
 void BroadcastRobotState(Robot* robot);
 // Whether a state packet describes what a robot in the world can really be doing; prints why
 // not. Its facing must be a turn step from 0 to 345 (between multiples of 45 only while

@@ -2,10 +2,10 @@
 // items it uses, its sonar and the energon it turns into magicite.
 #include "data/registry.h"
 #include "foundation/assertion.h"
-#include "net/gamesend.h"
+#include "robots/battle.h"
 #include "robots/robot.h"
-#include "robots/roboteffects.h"
 #include "sound/sound.h"
+#include "world/gamehooks.h"
 #include "world/world.h"
 
 #include <cmath>
@@ -60,7 +60,7 @@ bool ReceiveObject(Robot* robot, int uid, int silent) {
         PlaySoundFile("sounds\\ff3save.wav");
         char message[NAME_SIZE + 16];
         std::snprintf(message, sizeof message, format, name);
-        ShowRobotMessage(message);
+        gHooks.showMessage(message);
     }
     return true;
 }
@@ -114,8 +114,7 @@ static void UseWallItem(Robot* robot) {
     }
     PlaySoundFile("sounds\\hexendown.wav");
     int strength = static_cast<int>(robot->stats.power * 3.0 + robot->stats.dexterity * 3.0);
-    StartWallEffect(robot, world, &cell, strength, static_cast<float>(robot->facing));
-    SendWallAnimation(robot, &cell, robot->facing);
+    gHooks.raiseWall(robot, world, &cell, strength, robot->facing);
 }
 
 // Item 7007: smoke, and the battle ends with no winner.
@@ -124,7 +123,7 @@ static void UseSmokeItem(Robot* robot) {
         std::printf("UseItem: a smoke bomb works only in a battle\n");
         return;
     }
-    StartSmokeEffect(robot, LookupWorld(gRegistry, robot->worldUid), SMOKE_TICKS);
+    gHooks.smoke(robot, LookupWorld(gRegistry, robot->worldUid), SMOKE_TICKS);
     EndBattleWithoutWinner(robot);
 }
 
@@ -184,6 +183,6 @@ void UseSonar(Robot* robot) {
     const Color color = {1.0f, 0.0f, 0.0f, 0.4f};
     const Color specular = {1.0f, 1.0f, 1.0f, 0.7f};
     double radius = RobotHasItem(robot, SONAR_AMPLIFIER_UID) ? 5.0 : 2.5;
-    StartSonarEffect(robot, &color, &specular, radius, SONAR_TICKS);
+    gHooks.sonar(robot, &color, &specular, radius, SONAR_TICKS);
     PayEnergy(robot, SONAR_ENERGY_COST);
 }

@@ -1,12 +1,11 @@
 // energon: deposit life cycle, placement, pick-up, expiry and the deposits other copies announce.
 #include "world/energon.h"
 
-#include "net/gamesend.h"
-
 #include "foundation/refusals.h"
 #include "foundation/assertion.h"
 #include "foundation/darray.h"
 #include "foundation/utilities.h"
+#include "world/gamehooks.h"
 #include "world/world.h"
 
 #include <cstdio>
@@ -246,11 +245,11 @@ bool EnergonWorldTick(World* pWorld) {
 
 // Every deposit this copy makes (GenerateEnergon with broadcast: the host's initial deposits,
 // replacements after a pick-up by this copy's robot and after expiry) comes through here and
-// nowhere else: the energon packet goes to the other copies on the current game channel.
+// nowhere else: the game's hooks send it to the other copies.
 void BroadcastEnergon(const Energon* energon) {
     VASSERT(energon != NULL);
     gBroadcasts++;
-    SendEnergon(energon);
+    gHooks.announceEnergon(energon);
 }
 
 long EnergonBroadcastCount() {

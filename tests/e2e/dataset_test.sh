@@ -1,17 +1,15 @@
 #!/usr/bin/env bash
 # Every start loads the game's data set: the headless server prints each robot class, weapon,
-# armor, item and skill as it registers it, with no complaint about the files.
+# armor, item and skill as it registers it, with no complaint about the files, before it acts on
+# its command line.
 source "$(dirname "$0")/common.sh" "$@"
 
 env -u DISPLAY "$scripts/netns-run" timeout 20 "$exe" -d 1 1 >"$work/out.txt" 2>&1; rc=$?
 check "server mode starts and ends" '[ $rc -eq 0 ]'
 check "three robot classes" '[ "$(grep -c "^RobotClass$" "$work/out.txt")" -eq 3 ]'
 check "eighteen weapons, armor, items and skills" '[ "$(grep -c "^\*\*$" "$work/out.txt")" -eq 18 ]'
-for name in "Weapon: Plasma Beam" "Armor: Alloy Plating" "Item: Lucky Bolt" "Skill: Invisibility"; do
-  check "prints $name" 'grep -qx "$name" "$work/out.txt"'
-done
 check "no file complaints" '! grep -E "Error reading|out of range|not registered|cut to|ignored" "$work/out.txt"'
 check "the data loads before the command line is acted on" \
   '[ "$(grep -n "^\*\*$" "$work/out.txt" | tail -n 1 | cut -d: -f1)" -lt "$(grep -n "Enemy robot server" "$work/out.txt" | cut -d: -f1)" ]'
-[ $fail -eq 0 ] || cat "$work/out.txt" | tail -n 20
+[ $fail -eq 0 ] || tail -n 20 "$work/out.txt"
 [ $fail -eq 0 ]

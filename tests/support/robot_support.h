@@ -1,18 +1,19 @@
 // A fixture for the robots' tests: the shipped definitions, a small world read from text, the
-// camera, the sound service (its last effect tells what played), and every packet the code under
-// test sends captured instead of sent.
+// sound service (its last effect tells what played), and the game's hooks filled with a
+// recorder that keeps every call as one line ("state 3000", "teleport 3000 to 5 9 2").
 #pragma once
 
-#include "core/game.h"
 #include "core/mainloop.h"
-#include "net/gamesend.h"
 #include "net/packets.h"
 #include "robots/robot.h"
 #include "sound/sound.h"
 #include "support/world_support.h"
+#include "world/energon.h"
+#include "world/gamehooks.h"
 
-#include <cstdint>
+#include <cstdarg>
 #include <cstring>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -26,23 +27,71 @@ inline const char* kRobotWorld = "size:\n12 12\n"
                                  "safe zones:\n0 9 2 2\n1 9 9 2\n"
                                  "chests:\n7000 2 5 2 0\n";
 
+// The hook calls recorded so far.
+inline std::vector<std::string> gHookCalls;
+
+inline void RecordCall(const char* format, ...) {
+    char line[160];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    gHookCalls.push_back(line);
+}
+
+// The recorded calls whose line starts with kind.
+inline std::vector<std::string> Calls(const std::string& kind) {
+    std::vector<std::string> out;
+    for (const std::string& call : gHookCalls)
+        if (call.compare(0, kind.size(), kind) == 0)
+            out.push_back(call);
+    return out;
+}
+
+// The game's hooks as a recorder: each call becomes a line and nothing else happens.
+inline GameHooks RecorderHooks() {
+    GameHooks h = SilentHooks();
+    h.announceEnergon = [](const Energon* e) { RecordCall("energon %d", e->id); };
+    h.sendState = [](Robot* r) { RecordCall("state %d", r->uid); };
+    h.teleport = [](Robot* r, World*) {
+        RecordCall("teleport %d to %d %d %d", r->uid, r->targetCell.x, r->targetCell.y,
+                   r->targetCell.z);
+    };
+    h.raiseWall = [](Robot* r, World*, const Location* c, int hold, int facing) {
+        RecordCall("wall %d at %d %d %d for %d facing %d", r->uid, c->x, c->y, c->z, hold, facing);
+    };
+    h.smoke = [](Robot* r, World*, int ticks) { RecordCall("smoke %d for %d", r->uid, ticks); };
+    h.sonar = [](Robot* r, const Color* c, const Color*, double radius, int ticks) {
+        RecordCall("sonar %d radius %.1f over %d red %.1f", r->uid, radius, ticks, c->red);
+    };
+    h.showMessage = [](const char* text) { RecordCall("message %s", text); };
+    h.cameraFollows = [](const Robot* r, bool turned) {
+        RecordCall("camera %d%s", r->uid, turned ? " turned" : "");
+    };
+    return h;
+}
+
+// A packet as another copy sends it.
+template <typename T> std::vector<uint8_t> Wire(size_t (*encode)(const T*, uint8_t*), T p) {
+    std::vector<uint8_t> out(MAX_PACKET_SIZE);
+    out.resize(encode(&p, out.data()));
+    return out;
+}
+
 class RobotTest : public WorldTest {
   protected:
     void SetUp() override {
         WorldTest::SetUp();
         Captured([] { LoadRegistry(gRegistry); });
-        world_ = Load(kRobotWorld);
-        gWorld = world_;
+        world_ = gWorld = Load(kRobotWorld);
         gPlayerRobot = nullptr;
         gLocalRobotUid = 0;
-        InitCamera();
         InitSound();
-        sent().clear();
-        savedSender_ = SetPacketSender(Capture);
+        gHooks = RecorderHooks();
+        gHookCalls.clear();
     }
     void TearDown() override {
-        SetPacketSender(savedSender_);
-        FreeCamera();
+        gHooks = SilentHooks();
         ShutdownSound();
         gWorld = nullptr;
         gPlayerRobot = nullptr;
@@ -73,60 +122,29 @@ class RobotTest : public WorldTest {
         return r;
     }
 
-    // Ticks the robot until it has no move left (at most limit ticks); returns the count.
-    int TicksUntilIdle(Robot* r, int limit = 50) {
-        int ticks = 0;
-        do {
-            RobotUpdate(r);
-            ticks++;
-        } while ((r->currentMove != 0 || PeekMove(r) != 0) && ticks < limit);
-        return ticks;
+    // Ticks the robot until it has no move left (at most 50 ticks); returns how many of the
+    // ticks showed a change.
+    int TicksUntilIdle(Robot* r) {
+        int ticks = 0, changed = 0;
+        do
+            changed += RobotUpdate(r);
+        while ((r->currentMove != 0 || PeekMove(r) != 0) && ++ticks < 50);
+        return changed;
     }
 
-    int At(int x, int y) { return Content(world_, x, y, 2); }
     Robot* RobotAt(int x, int y) {
         Location loc = {x, y, 2};
         return GetRobotAt(world_, &loc);
     }
     using Triple = std::tuple<int, int, int>;
-    static Triple Cell(int x, int y, int z) { return {x, y, z}; }
+    static Triple Cell(int x, int y) { return {x, y, 2}; }
     static Triple CellOf(const Location& l) { return {l.x, l.y, l.z}; }
 
     // A state packet as another copy sends it, at height 2.
-    static RobotStatePacket State(double x, double y, int facing, int32_t move, double speed,
-                                  int16_t flags = 0) {
-        RobotStatePacket p = {};
-        p.x = x;
-        p.y = y;
-        p.z = 2.0;
-        p.facing = static_cast<int16_t>(facing);
-        p.move = move;
-        p.speed = speed;
-        p.flags = flags;
-        return p;
-    }
-
-    static std::vector<std::vector<uint8_t>>& sent() {
-        static std::vector<std::vector<uint8_t>> packets;
-        return packets;
-    }
-    static int Capture(const void* buffer, size_t length) {
-        const uint8_t* bytes = static_cast<const uint8_t*>(buffer);
-        sent().emplace_back(bytes, bytes + length);
-        return 0;
-    }
-    // The state packets captured so far, decoded.
-    static std::vector<RobotStatePacket> SentStates() {
-        std::vector<RobotStatePacket> states;
-        for (const auto& p : sent()) {
-            RobotStatePacket s;
-            if (DecodeRobotState(p.data(), p.size(), &s))
-                states.push_back(s);
-        }
-        return states;
+    static RobotStatePacket State(double x, double y, int facing, int32_t move, double speed) {
+        return {0, 0, 0, x, y, 2.0, static_cast<int16_t>(facing), 0, speed, move, 0};
     }
 
     World* world_ = nullptr;
     std::vector<Robot*> robots_;
-    PacketSender savedSender_ = nullptr;
 };

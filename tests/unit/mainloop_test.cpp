@@ -1,141 +1,183 @@
-#include "core/game.h"
+// The command line, the player's robot, the tick and the owner step, seen in what the game sets
+// going, the robots' state and the recorded hook calls.
+#include "core/inbound.h"
 #include "core/mainloop.h"
 #include "net/network.h"
-#include "support/test_support.h"
-
-#include <gtest/gtest.h>
+#include "robots/battle.h"
+#include "support/robot_support.h"
 
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Parsed {
-    int result;
-    int playerId = -7;
-    char name[PLAYER_NAME_SIZE] = "untouched";
-    int classUid = 0;
-    int robotCount = -7;
-    std::string output;
-};
-
-std::string gHostedGame;
 int FakeHost(const char* gameName, const char*) {
-    gHostedGame = gameName;
-    return gHostedGame != "Full" ? 1 : 0;
+    return std::string(gameName) != "Full";
 }
 int FakeJoin(const char* playerName) {
     return std::string(playerName) == "Quitter" ? -1 : 2;
 }
-int gOpened = -1;
-int FakeOpen(int channel) {
-    gOpened = channel;
+int FakeOpen(int) {
     return 0;
 }
 
-Parsed Parse(std::vector<std::string> args) {
+// What the command line set going, as "mode name class player channel robots", then what it
+// printed.
+std::string Parse(std::vector<std::string> args) {
     gCommandLineActions = {FakeHost, FakeJoin, FakeOpen};
     args.insert(args.begin(), "vantrell");
     std::vector<char*> argv;
     for (auto& a : args)
         argv.push_back(a.data());
-    argv.push_back(nullptr);
-    Parsed p;
-    p.output = Captured([&] {
-        p.result = ParseCommandLine(static_cast<int>(args.size()), argv.data(), &p.playerId, p.name,
-                                    &p.classUid, &p.robotCount);
+    int playerId = -7, classUid = 0, robotCount = -7;
+    char name[PLAYER_NAME_SIZE] = "untouched";
+    currentChannel = 0;
+    CommandLineMode mode = EJoinGame;
+    std::string out = Captured([&] {
+        mode = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), &playerId, name,
+                                &classUid, &robotCount);
     });
-    return p;
-}
-
-TEST(CommandLine, NoArgumentsJoinsAsVantrellJohnny) {
-    Parsed p = Parse({});
-    EXPECT_EQ(p.result, 1);
-    EXPECT_STREQ(p.name, "Vantrell");
-    EXPECT_EQ(p.classUid, 4002);
-    EXPECT_EQ(p.playerId, 2); // the index the lobby gave
-    p = Parse({"-n", "Quitter"});
-    EXPECT_EQ(p.result, -1);
-}
-
-TEST(CommandLine, CreateWithClassAndJoinWithName) {
-    Parsed p = Parse({"-t", "dalek", "-c", "Arena"});
-    EXPECT_EQ(p.result, 0);
-    EXPECT_EQ(p.output, "");
-    EXPECT_EQ(gHostedGame, "Arena");
-    EXPECT_EQ(p.playerId, 0);
-    EXPECT_EQ(p.classUid, 4001);
-    p = Parse({"-n", "Ann", "-t", "hover"});
-    EXPECT_EQ(p.result, 1);
-    EXPECT_STREQ(p.name, "Ann");
-    EXPECT_EQ(p.classUid, 4000);
-    p = Parse({"-t", "toaster", "-t", "johnny"});
-    EXPECT_EQ(p.classUid, 4002);
-    p = Parse({"-t", "toaster"});
-    EXPECT_EQ(p.classUid, 4002);
-}
-
-TEST(CommandLine, ServerModeReadsGameAndCount) {
+    char summary[96];
+    std::snprintf(summary, sizeof summary, "%d %s %d %d %d %d", mode, name, classUid, playerId,
+                  currentChannel.load(), robotCount);
     currentChannel = 0;
-    Parsed p = Parse({"-d", "2", "3"});
-    EXPECT_EQ(p.result, 2);
-    EXPECT_EQ(p.playerId, -1);
-    EXPECT_EQ(p.robotCount, 3);
-    EXPECT_EQ(currentChannel, 2);
-    EXPECT_EQ(gOpened, 2);
-    currentChannel = 0;
-    p = Parse({"-d", "7", "1"});
-    EXPECT_EQ(p.result, -1);
-    EXPECT_NE(p.output.find("game number 7"), std::string::npos);
-    p = Parse({"-c", "Full"});
-    EXPECT_EQ(p.result, -1); // no free slot or the host quit
+    return summary + (out.empty() ? "" : " | " + out);
 }
 
-TEST(CommandLine, ArgumentsAfterCreateOrServerAreNamedNotReadButASwitchValueIsSeenAgain) {
-    Parsed p = Parse({"-c", "Arena", "-n", "Bob", "-d", "1", "1"});
-    EXPECT_EQ(p.result, 0);
-    EXPECT_STREQ(p.name, "Vantrell");
-    EXPECT_EQ(p.output, "Switches after -c Arena are not read: -n Bob -d 1 1\n");
-    p = Parse({"-d", "1", "2", "-c", "Arena"});
-    EXPECT_EQ(p.result, 2);
-    EXPECT_EQ(p.output, "Switches after -d 1 2 are not read: -c Arena\n");
-    // "-n -c" takes "-c" as the name and then still sees "-c Arena".
-    p = Parse({"-n", "-c", "Arena"});
-    EXPECT_EQ(p.result, 0);
-    EXPECT_STREQ(p.name, "-c");
-}
-
-TEST(CommandLine, MissingValuesAreAbsentAndReported) {
-    Parsed p = Parse({"-n"});
-    EXPECT_EQ(p.result, 1);
-    EXPECT_STREQ(p.name, "Vantrell");
-    EXPECT_NE(p.output.find("Missing value after -n"), std::string::npos);
-    p = Parse({"-t"});
-    EXPECT_EQ(p.classUid, 4002);
-    EXPECT_NE(p.output.find("Missing value after -t"), std::string::npos);
-    p = Parse({"-c"});
-    EXPECT_EQ(p.result, 1);
-    EXPECT_NE(p.output.find("Missing value after -c"), std::string::npos);
-    p = Parse({"-d", "2"});
-    EXPECT_EQ(p.result, 1);
-    EXPECT_NE(p.output.find("Missing value after -d"), std::string::npos);
-    p = Parse({"-n", std::string(40, 'k')}); // a long name is cut to the robot's name field
-    EXPECT_EQ(std::string(p.name), std::string(PLAYER_NAME_SIZE - 1, 'k'));
-}
-
-int gClockCalls;
-TimeStamp SlowClock() {
-    // The tick reads the clock at its start and end: 130 ms apart, across a second.
-    return gClockCalls++ == 0 ? TimeStamp{50, 950} : TimeStamp{51, 80};
+TEST(CommandLine, SwitchesChooseTheModeNameClassAndServer) {
+    // Modes: -1 give up, 0 create, 1 join, 2 server; the lobby gives a joiner index 2.
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{}, "1 Vantrell 4002 2 0 -7"},
+        {{"-n", "Quitter"}, "-1 Quitter 4002 -1 0 -7"},
+        {{"-t", "dalek", "-c", "Arena"}, "0 Vantrell 4001 0 0 -7"},
+        {{"-n", "Ann", "-t", "hover"}, "1 Ann 4000 2 0 -7"},
+        {{"-t", "toaster", "-t", "johnny"}, "1 Vantrell 4002 2 0 -7"},
+        {{"-t", "dalek", "-t", "toaster"}, "1 Vantrell 4001 2 0 -7"},
+        {{"-d", "2", "3"}, "2 Vantrell 4002 -1 2 3"},
+        {{"-d", "7", "1"}, "-1 Vantrell 4002 -7 0 -7 | -d: game number 7 is not 0 to 3\n"},
+        {{"-c", "Full"}, "-1 Vantrell 4002 -7 0 -7"},
+        {{"-c", "Arena", "-n", "Bob", "-d", "1", "1"},
+         "0 Vantrell 4002 0 0 -7 | Switches after -c Arena are not read: -n Bob -d 1 1\n"},
+        {{"-d", "1", "2", "-c", "Arena"},
+         "2 Vantrell 4002 -1 1 2 | Switches after -d 1 2 are not read: -c Arena\n"},
+        {{"-n", "-c", "Arena"}, "0 -c 4002 0 0 -7"}, // a switch's value is seen again
+        {{"-n"}, "1 Vantrell 4002 2 0 -7 | Missing value after -n: switch ignored\n"},
+        {{"-t"}, "1 Vantrell 4002 2 0 -7 | Missing value after -t: switch ignored\n"},
+        {{"-c"}, "1 Vantrell 4002 2 0 -7 | Missing value after -c: switch ignored\n"},
+        {{"-d", "2"}, "1 Vantrell 4002 2 0 -7 | Missing value after -d: switch ignored\n"},
+        {{"-n", std::string(40, 'k')}, "1 " + std::string(23, 'k') + " 4002 2 0 -7"},
+    };
+    for (const auto& [args, expected] : cases)
+        EXPECT_EQ(Parse(args), expected);
 }
 
 TEST(Tick, ReArmsWithWhatIsLeftOfTheHundredMillisecondsAndASlowTickAtOnce) {
     EXPECT_EQ(TickRearmDelay(37), 63);
     EXPECT_EQ(TickRearmDelay(-5), 100); // a clock stepping back never lengthens the period
-    gClockCalls = 0;
-    TickResult r = RunGameTick(SlowClock);
-    EXPECT_EQ(gClockCalls, 2);
+    static int calls;
+    calls = 0;
+    // The tick reads the clock at its start and end: 130 ms apart, across a second.
+    TickResult r = RunGameTick([] {
+        return calls++ == 0 ? TimeStamp{50, 950} : TimeStamp{51, 80};
+    });
     EXPECT_EQ(r.delay, 0);
+    EXPECT_EQ(std::make_tuple(r.next.time, r.next.millitm), std::make_tuple(time_t{51}, 80));
+}
+
+TimeStamp gNow;
+TimeStamp Now() {
+    return gNow;
+}
+void Advance(int milliseconds) {
+    int total = gNow.millitm + milliseconds;
+    gNow.time += total / 1000;
+    gNow.millitm = static_cast<uint16_t>(total % 1000);
+}
+
+using PlayerRobot = RobotTest;
+
+TEST_F(PlayerRobot, CreatedEquippedAndNamed) {
+    Robot* r = CreatePlayer(std::string(30, 'n').c_str(), 1, 4000);
+    ASSERT_NE(r, nullptr);
+    robots_.push_back(r);
+    EXPECT_EQ(std::make_tuple(gPlayerRobot, gLocalRobotUid, r->isLocal),
+              std::make_tuple(r, 3001, 1));
+    EXPECT_EQ(std::string(r->name), std::string(23, 'n'));
+    EXPECT_STREQ(r->desc, "Heroic Robot");
+    std::vector<int> counts;
+    for (int uid : {7000, 7001, 7002, 6000})
+        counts.push_back(RobotItemQuantity(r, uid));
+    EXPECT_EQ(counts, (std::vector<int>{4, 1, 1, 2})); // the hover's own plating and one more
+    ASSERT_EQ(DArrayLength(r->skills), 4);
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(*static_cast<int32_t*>(DArrayNth(r->skills, i)), 8000 + i);
+    EXPECT_EQ(std::memcmp(&r->stats, &r->robotClass->initialStats, sizeof(Stats)), 0);
+    Robot* none = nullptr;
+    std::string out = Captured([&] { none = CreatePlayer("x", 2, 4999); });
+    EXPECT_EQ(none, nullptr);
+    EXPECT_NE(out.find("unknown uid 4999"), std::string::npos);
+}
+
+TEST_F(PlayerRobot, TheTickMovesEveryRobotCountsBattleWaitsAndKeepsTheLocalOneHeard) {
+    Robot* me = CreatePlayer("Me", 0, 4002);
+    robots_.push_back(me);
+    Put(me, 3, 3);
+    Robot* other = Put(Make(1, false), 3, 6, 90);
+    Robot* computer = Put(Make(4, true), 6, 6, 180);
+    QueueMove(me, MOVE_FORWARD);
+    other->currentMove = 1;
+    QueueMove(computer, MOVE_FORWARD);
+    me->battle = computer->battle = other->battle = BATTLE_ELSEWHERE; // in battles of their own
+    gNow = me->stamp;
+    EXPECT_TRUE(RunGameTick(Now).changed);
+    EXPECT_EQ(std::make_tuple(me->position.x, other->facing, computer->position.x),
+              std::make_tuple(3.5, 105, 5.5));
+    EXPECT_EQ(std::make_tuple(me->battleWait, computer->battleWait, other->battleWait),
+              std::make_tuple(1, 1, 0)); // only the robots driven here wait
+    EXPECT_TRUE(Calls("state").empty());
+
+    // Standing still, the player's robot is sent every 500 ms of the tick's clock.
+    int ticks = 0;
+    while (Calls("state").empty() && ticks++ < 20) {
+        Advance(100);
+        RunGameTick(Now);
+    }
+    EXPECT_EQ(ticks, 5);
+    EXPECT_EQ(Calls("state"), std::vector<std::string>{"state 3000"});
+    EXPECT_EQ(std::make_tuple(me->stamp.time, me->stamp.millitm),
+              std::make_tuple(gNow.time, gNow.millitm));
+    EXPECT_FALSE(RunGameTick(Now).changed);
+    // The clock a month after the last state (more milliseconds than an int holds), or an
+    // hour before it: the state goes out all the same.
+    for (time_t jump : {30 * 86400, -3600}) {
+        gHookCalls.clear();
+        me->stamp = {100000, 0};
+        gNow = {100000 + jump, 0};
+        RunGameTick(Now);
+        EXPECT_EQ(Calls("state").size(), 1u) << jump;
+    }
+}
+
+TEST_F(PlayerRobot, TheOwnerStepHandlesEveryPacketAndTicksWhenDue) {
+    gNow = {5000, 900};
+    StartOwnerLoop(Now);
+    long ticks = gTickCount;
+    std::vector<int> ticked;
+    for (int ms : {0, 99, 1, 60, 40, 3, -700, 0}) { // the clock steps back once
+        Advance(ms < 0 ? 0 : ms);
+        if (ms < 0)
+            gNow.time--;
+        uint16_t id = static_cast<uint16_t>(100 + ticked.size());
+        std::vector<uint8_t> p = Wire(EncodeEnergon, EnergonPacket{0, id, 3, 3u + id % 8u, 2, 9});
+        GameInbox().Offer(p.data(), p.size());
+        OwnerStep step = {};
+        Captured([&] { step = RunOwnerStep(Now); });
+        EXPECT_TRUE(step.changed);
+        ticked.push_back(step.ticked);
+    }
+    EXPECT_EQ(ticked, (std::vector<int>{0, 0, 1, 0, 1, 0, 1, 0}));
+    EXPECT_EQ(gTickCount, ticks + 3);
+    EXPECT_EQ(world_->energonCount, 8);
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// The registry: lookups by uid, the two container files, the loading order and the shipped
-// data set.
+// The registry: lookups by uid, and the data set loaded from its files as start-up loads it.
 #include "data/registry.h"
 #include "foundation/datapath.h"
 #include "support/test_support.h"
@@ -9,10 +8,33 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace {
+
+using namespace std::string_literals;
+
+TEST(Registry, FindsObjectsByUidAndReportsMisses) {
+    Registry* registry = NewRegistry();
+    Weapon* weapons[3] = {NewWeapon(), NewWeapon(), NewWeapon()};
+    for (int i = 0; i < 3; i++) { // 14000 shares the bucket of 5000; the first 5000 wins
+        weapons[i]->uid = i == 1 ? 14000 : 5000;
+        RegisterWeapon(registry, weapons[i]);
+    }
+    EXPECT_EQ(std::pair(LookupWeapon(registry, 5000), LookupWeapon(registry, 14000)),
+              std::pair(weapons[0], weapons[1]));
+    void* missed[3] = {weapons[0], weapons[0], weapons[0]};
+    std::string out = Captured([&] {
+        missed[0] = LookupItem(registry, 9999);
+        missed[1] = LookupSkill(registry, 8004); // skills are looked up without a message
+        missed[2] = LookupRobot(registry, -3001);
+    });
+    EXPECT_EQ(std::vector(missed, missed + 3), std::vector<void*>(3, nullptr));
+    EXPECT_EQ(out, "LookupItem: unknown uid 9999\nLookupRobot: unknown uid -3001\n");
+    FreeRegistry(registry);
+}
 
 // A data root of its own holding the given files.
 struct DataTree {
@@ -27,226 +49,106 @@ struct DataTree {
     ScopedEnv root{"VANTRELL_DATA", dir.dir().c_str()};
 };
 
-std::string ClassText(int uid) {
-    return "name:\n\"Test\"\nuid:\n" + std::to_string(uid) + "\n";
-}
-
-TEST(Registry, FindsObjectsByUidAndReportsMisses) {
-    Registry* registry = NewRegistry();
-    Weapon* weapon = NewWeapon();
-    weapon->uid = 5000;
-    Skill* skill = NewSkill();
-    skill->uid = 8003; // not the first field of a skill
-    Item* item = NewItem();
-    item->uid = 7000;
-    RegisterWeapon(registry, weapon);
-    RegisterSkill(registry, skill);
-    RegisterItem(registry, item);
-    int worldStandIn = 0;
-    World* world = reinterpret_cast<World*>(&worldStandIn);
-    RegisterWorld(registry, world, 0);
-    EXPECT_EQ(LookupWeapon(registry, 5000), weapon);
-    EXPECT_EQ(LookupSkill(registry, 8003), skill);
-    EXPECT_EQ(LookupWorld(registry, 0), world);
-    // Lookups do not check the type.
-    EXPECT_EQ(static_cast<void*>(LookupWeapon(registry, 7000)), static_cast<void*>(item));
-    void *missedItem = weapon, *missedSkill = weapon, *missedRobot = weapon, *missedClass = weapon;
-    std::string out = Captured([&] {
-        missedItem = LookupItem(registry, 9999);
-        missedSkill = LookupSkill(registry, 8004);
-        missedRobot = LookupRobot(registry, -3001);
-        missedClass = LookupRobotClass(registry, 4000);
+TEST(LoadRegistry, ReadsEveryKindOfRecordAndRegistersOnlyWhatLoadsWithAUidOfItsType) {
+    std::string armors;
+    for (int i = 0; i < 12; i++)
+        armors += std::to_string(6000 + i) + "\n";
+    DataTree tree({
+        {"robotclasses/class0.txt",
+         "name:\n\"Hover\"\nuid:\n4000\nnWeaponSlots:\n2\nweapon_uid\n5000\nweapon_uid:\n5002\n"
+         "5001\nnArmorSlots:\n0\narmor_uid:\n" +
+             armors + "initialStats:\npower:\n8\nendstats:\n"},
+        {"robotclasses/class1.txt", "name:\n\"No uid\"\n"},
+        {"robotclasses/class2.txt", "uid:\n4002\nnWeaponSlots:\n12\n"},
+        {"items/items0.txt",
+         "// heading\nweapon:\nuid:\n5000\nname:\n\"Ice Volley\"\ndesc:\n\"Cold\"\npower:\n5\n"
+         "ddexterity:\n-2\naccuracy:\n0.75\nendweapon:\nskill:\nuid:\n8009\nendskill:\narmor:\n"
+         "uid:\n6000\nname:\n\"Plate\"\ndevade:\n-1\ndstamina:\n2\nddefense:\n5\nendarmor:\n"
+         "stray line\nitem:\nuid:\n7000\ndeltaStats:\nhitPoints:\n120\nendstats:\nusageArea:\n3\n"
+         "enditem:\nweapon:\nuid:\n7005\nname:\n\"Odd\"\nendweapon:\nitem:\nuid:\n7005\nenditem:\n"
+         "item:\nuid:\n7001\nbad\nenditem:\nitem:\nuid:\n7002\nenditem:\n"},
+        {"skills/skills0.txt",
+         "skill:\nname:\n\"Drain\"\nuid:\n8002\nsound:\n\"sounds\\drain.wav\"\nusageArea:\n2\n"
+         "skillPower:\n4\nenergyCost:\n5\ndeltaStats:\nenergy:\n3\nendstats:\n"
+         "targetDeltaStats:\nenergy:\n-4\nendstats:\nendskill:\n"
+         "weapon:\nuid:\n5001\nendweapon:\nskill:\nuid:\n8001\nendskill:\n"},
     });
-    EXPECT_EQ(missedItem, nullptr);
-    EXPECT_EQ(missedSkill, nullptr);
-    EXPECT_EQ(missedRobot, nullptr);
-    EXPECT_EQ(missedClass, nullptr);
-    EXPECT_EQ(out, "LookupItem: unknown uid 9999\nLookupRobot: unknown uid -3001\n"
-                   "LookupRobotClass: unknown uid 4000\n");
-    FreeRegistry(registry); // frees the records it owns, not the world
-}
-
-TEST(Registry, UidsNineThousandApartShareABucketAndTheFirstRegistrationWins) {
-    Registry* registry = NewRegistry();
-    Weapon* low = NewWeapon();
-    low->uid = 5000;
-    Weapon* high = NewWeapon();
-    high->uid = 14000;
-    Weapon* shadowed = NewWeapon();
-    shadowed->uid = 5000;
-    RegisterWeapon(registry, low);
-    RegisterWeapon(registry, high);
-    RegisterWeapon(registry, shadowed);
-    List* bucket = registry->table->buckets[5000];
-    ASSERT_NE(bucket->head, nullptr);
-    ASSERT_NE(bucket->head->next, nullptr);
-    EXPECT_EQ(LookupWeapon(registry, 5000), low);
-    EXPECT_EQ(LookupWeapon(registry, 14000), high);
-    FreeRegistry(registry);
-}
-
-// A container file read into a registry of its own.
-class ContainerFile : public ::testing::Test {
-  protected:
-    void Load(int (*reader)(Registry*, const char*), const std::string& text) {
-        file = std::make_unique<TempFile>(text);
-        output = Captured([&] { result = reader(registry, file->path().c_str()); });
-    }
-    // Whether uid is registered, without the miss message.
-    bool Registered(int uid) {
-        void* found = nullptr;
-        Captured([&] { found = LookupItem(registry, uid); });
-        return found != nullptr;
-    }
-    void TearDown() override { FreeRegistry(registry); }
-    Registry* registry = NewRegistry();
-    std::unique_ptr<TempFile> file;
-    std::string output;
-    int result = -1;
-};
-
-TEST_F(ContainerFile, ItemsFileLoadsWeaponsArmorAndItemsAndSkipsSkillSections) {
-    Load(ReadItemsFile, "// heading\nweapon:\nuid:\n5000\nname:\n\"Gun\"\nendweapon:\n"
-                        "skill:\nuid:\n8000\nname:\n\"Lost\"\nendskill:\n"
-                        "armor:\nuid:\n6000\nendarmor:\nstray line\nitem:\nuid:\n7000\nenditem:\n");
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(output.substr(0, output.find("Armor")),
-              "Weapon: Gun\nuid: 5000\npower: 0\nddexterity: 0\naccuracy: 0.000000\n**\n");
-    EXPECT_EQ(Occurrences(output, "**\n"), 3);
-    EXPECT_EQ(Occurrences(output, "Error"), 0);
-    EXPECT_STREQ(LookupWeapon(registry, 5000)->name, "Gun");
-    EXPECT_TRUE(Registered(6000));
-    EXPECT_TRUE(Registered(7000));
-    EXPECT_FALSE(Registered(8000));
-}
-
-TEST_F(ContainerFile, AFailingRecordStopsTheItemsFileAndKeepsWhatCameBefore) {
-    Load(ReadItemsFile, "weapon:\nuid:\n5000\nendweapon:\nitem:\nuid:\n7000\nbad\nenditem:\n"
-                        "item:\nuid:\n7001\nenditem:\n");
-    EXPECT_EQ(result, 1);
-    EXPECT_NE(
-        output.find("**\nError reading item file\nError reading item file " + file->path() + "\n"),
-        std::string::npos);
-    EXPECT_TRUE(Registered(5000));
-    EXPECT_FALSE(Registered(7000));
-    EXPECT_FALSE(Registered(7001));
-}
-
-TEST_F(ContainerFile, AWeaponSectionEndsTheSkillsFile) {
-    Load(ReadSkillsFile, "skill:\nuid:\n8000\nendskill:\nweapon:\nuid:\n5000\nendweapon:\n"
-                         "skill:\nuid:\n8001\nendskill:\n");
-    EXPECT_EQ(result, 1);
-    EXPECT_NE(output.find("**\nError reading skill file " + file->path() + "\n"),
-              std::string::npos);
-    EXPECT_TRUE(Registered(8000));
-    EXPECT_FALSE(Registered(8001));
-}
-
-TEST(LoadRegistry, DefinitionsWithoutAUidOfTheirOwnTypeAreNotRegistered) {
-    DataTree tree({{"robotclasses/class0.txt", ClassText(4000)},
-                   {"robotclasses/class1.txt", "name:\n\"No uid\"\n"},
-                   {"robotclasses/class2.txt", ClassText(4002) + "nArmorSlots:\n-1\n"},
-                   {"items/items0.txt", "weapon:\nuid:\n7005\nname:\n\"Odd\"\nendweapon:\n"
-                                        "item:\nuid:\n7005\nenditem:\n"},
-                   {"skills/skills0.txt", "skill:\nuid:\n8000\nendskill:\n"}});
     Registry* registry = NewRegistry();
     std::string out = Captured([&] { LoadRegistry(registry); });
-    EXPECT_EQ(Occurrences(out, "RobotClass\n"), 3);
-    EXPECT_NE(out.find("RobotClass \"No uid\" has uid 0, not 4000 to 4999: not registered\n"),
-              std::string::npos);
-    EXPECT_NE(out.find("Error reading class file " + DataPath("robotclasses/class2.txt")),
-              std::string::npos);
-    EXPECT_NE(out.find("Weapon \"Odd\" has uid 7005, not 5000 to 5999: not registered\n"),
-              std::string::npos);
-    void *class0, *class1, *class2, *item, *skill;
+    for (const std::string& complaint :
+         {"armor_uid: value 6011 ignored: a class holds at most 11\n"s,
+          "RobotClass \"No uid\" has uid 0, not 4000 to 4999: not registered\n"s,
+          "nWeaponSlots: value 12 is out of range (0 to 11)\nError reading class file " +
+              DataPath("robotclasses/class2.txt") + "\n",
+          "Weapon \"Odd\" has uid 7005, not 5000 to 5999: not registered\n"s,
+          "Error reading item file\nError reading item file " + DataPath("items/items0.txt"),
+          "**\nError reading skill file " + DataPath("skills/skills0.txt")})
+        EXPECT_EQ(Occurrences(out, complaint), 1) << complaint << "\nin:\n" << out;
+
+    std::vector<int> registered;
     Captured([&] {
-        class0 = LookupRobotClass(registry, 4000);
-        class1 = LookupRobotClass(registry, 0); // the world's uid stays free
-        class2 = LookupRobotClass(registry, 4002);
-        item = LookupItem(registry, 7005);
-        skill = LookupSkill(registry, 8000);
+        for (int uid : {0, 4002, 7001, 7002, 7005, 8001, 8009})
+            if (LookupItem(registry, uid) != nullptr)
+                registered.push_back(uid);
     });
-    EXPECT_NE(class0, nullptr);
-    EXPECT_EQ(class1, nullptr);
-    EXPECT_EQ(class2, nullptr);
-    EXPECT_NE(item, nullptr);
-    EXPECT_NE(skill, nullptr);
+    EXPECT_EQ(registered, std::vector{7005});
+    const RobotClass* c = LookupRobotClass(registry, 4000);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(
+        std::tuple(c->nWeaponSlots, c->nArmorSlots, c->nWeapons, c->nArmors, c->initialStats.power),
+        std::tuple(2, 0, 3, 11, 8));
+    EXPECT_EQ(std::vector<int>(c->weaponUids, c->weaponUids + 3), (std::vector{5000, 5002, 5001}));
+    EXPECT_EQ(c->armorUids[10], 6010);
+    const Weapon* w = LookupWeapon(registry, 5000);
+    EXPECT_EQ(std::tuple(w->name, w->desc, w->power, w->ddexterity, w->accuracy),
+              std::tuple("Ice Volley"s, "Cold"s, 5, -2, 0.75));
+    const Armor* a = LookupArmor(registry, 6000);
+    EXPECT_EQ(std::tuple(a->name, a->devade, a->dstamina, a->ddefense),
+              std::tuple("Plate"s, -1, 2, 5));
+    const Item* i = LookupItem(registry, 7000);
+    EXPECT_EQ(std::tuple(i->usageArea, i->deltaStats.hitPoints),
+              std::tuple(EWanderingAndCombat, 120));
+    const Skill* s = LookupSkill(registry, 8002);
+    EXPECT_EQ(std::tuple(s->name, s->sound, s->usageArea, s->skillPower, s->energyCost,
+                         s->deltaStats.energy, s->targetDeltaStats.energy),
+              std::tuple("Drain"s, "sounds\\drain.wav"s, ECombat, 4, 5, 3, -4));
     FreeRegistry(registry);
 }
 
-// The shipped data set, loaded as start-up loads it.
-class ShippedData : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        registry = NewRegistry();
-        output = Captured([&] { LoadRegistry(registry); });
-    }
-    void TearDown() override { FreeRegistry(registry); }
+// The shipped data set.
+TEST(ShippedData, LoadsWithoutAComplaintAndFitsWhatTheGameDoesWithIt) {
     ScopedEnv root{"VANTRELL_DATA", VANTRELL_SOURCE_DATA};
-    Registry* registry = nullptr;
-    std::string output;
-};
-
-TEST_F(ShippedData, DefinesEveryUidTheGameNamesWithoutAComplaint) {
+    Registry* registry = NewRegistry();
+    std::string output = Captured([&] { LoadRegistry(registry); });
     for (const char* complaint :
          {"Error", "out of range", "cut to", "ignored", "Unknown", "not registered", "unknown"})
         EXPECT_EQ(Occurrences(output, complaint), 0) << complaint;
-    EXPECT_EQ(Occurrences(output, "RobotClass\n"), 3);
-    EXPECT_EQ(Occurrences(output, "**\n"), 18);
-    std::map<int, int> found; // uid asked for -> uid of the record found
-    std::string misses = Captured([&] {
-        for (int uid = 4000; uid <= 4002; uid++)
-            found[uid] = LookupRobotClass(registry, uid)->uid;
-        for (int uid = 5000; uid <= 5002; uid++)
-            found[uid] = LookupWeapon(registry, uid)->uid;
-        found[6000] = LookupArmor(registry, 6000)->uid;
-        for (int uid = 7000; uid <= 7009; uid++)
-            found[uid] = LookupItem(registry, uid)->uid;
-    });
-    EXPECT_EQ(misses, "");
-    for (const auto& [asked, got] : found)
-        EXPECT_EQ(asked, got);
-    EXPECT_EQ(found.size(), 17u);
-    for (int uid = 8000; uid <= 8003; uid++) {
-        ASSERT_NE(LookupSkill(registry, uid), nullptr) << uid;
-        EXPECT_EQ(LookupSkill(registry, uid)->uid, uid);
-    }
-}
-
-TEST_F(ShippedData, UsageAreasFitWhatTheItemsAndSkillsDo) {
-    auto area = [&](int uid) { return LookupItem(registry, uid)->usageArea; };
-    EXPECT_EQ(area(7007), ECombat);    // smoke ends a battle; outside one it is an error
-    EXPECT_EQ(area(7005), ENoUsage);   // the amplifier works while carried; use would spend it
-    for (int uid : {7003, 7006, 7008}) // wall, converter, teleport act on the world
-        EXPECT_EQ(area(uid), EWandering) << uid;
-    for (int uid : {7000, 7001, 7002})
-        EXPECT_EQ(area(uid), EWanderingAndCombat) << uid;
+    std::vector<UsageArea> areas;
+    for (int uid : {7007, 7005, 7003, 7006, 7008, 7000, 7001, 7002})
+        areas.push_back(LookupItem(registry, uid)->usageArea);
+    for (int uid : {8001, 8002})
+        areas.push_back(LookupSkill(registry, uid)->usageArea);
+    // Smoke ends a battle (outside one it is an error); the amplifier works while carried (use
+    // would spend it); wall, converter and teleport act on the world; repairs serve anywhere.
     // Used while wandering a skill is aimed at its user, so the strikes are combat-only.
-    EXPECT_EQ(LookupSkill(registry, 8001)->usageArea, ECombat);
-    EXPECT_EQ(LookupSkill(registry, 8002)->usageArea, ECombat);
-    for (int uid = 8000; uid <= 8003; uid++)
-        EXPECT_NE(LookupSkill(registry, uid)->sound[0], '\0') << uid;
-}
-
-TEST_F(ShippedData, ClassesStartWholeWithRoomToGrowAndEnergyForEverySkill) {
-    for (int uid = 4000; uid <= 4002; uid++) {
+    EXPECT_EQ(areas, (std::vector{ECombat, ENoUsage, EWandering, EWandering, EWandering,
+                                  EWanderingAndCombat, EWanderingAndCombat, EWanderingAndCombat,
+                                  ECombat, ECombat}));
+    for (int uid = 4000; uid <= 4002; uid++) { // classes start whole, with room to grow
         const RobotClass* c = LookupRobotClass(registry, uid);
         const Stats& s = c->initialStats;
-        EXPECT_EQ(s.hitPoints, s.totalHP) << uid;
-        EXPECT_EQ(s.energy, s.totalEnergy) << uid;
-        for (int ability : {s.evade, s.stamina, s.defense, s.power, s.dexterity, s.speed}) {
-            EXPECT_GT(ability, 0) << uid;
-            EXPECT_LE(ability, 32) << uid;
-        }
-        EXPECT_LE(c->nWeapons, c->nWeaponSlots) << uid;
-        EXPECT_LE(c->nArmors, c->nArmorSlots) << uid;
+        EXPECT_TRUE(s.hitPoints == s.totalHP && s.energy == s.totalEnergy) << uid;
+        for (int ability : {s.evade, s.stamina, s.defense, s.power, s.dexterity, s.speed})
+            EXPECT_TRUE(ability > 0 && ability <= 32) << uid;
+        EXPECT_TRUE(c->nWeapons <= c->nWeaponSlots && c->nArmors <= c->nArmorSlots) << uid;
         for (int i = 0; i < c->nWeapons; i++)
             EXPECT_EQ(GetObjectTypeFromUID(c->weaponUids[i]), EWeaponType);
         for (int i = 0; i < c->nArmors; i++)
             EXPECT_EQ(GetObjectTypeFromUID(c->armorUids[i]), EArmorType);
-        for (int skill = 8000; skill <= 8003; skill++)
+        for (int skill = 8000; skill <= 8003; skill++) // energy for every skill, four times
             EXPECT_GE(s.totalEnergy, 4 * LookupSkill(registry, skill)->energyCost) << uid;
     }
+    FreeRegistry(registry);
 }
 
 } // namespace

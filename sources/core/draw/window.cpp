@@ -2,7 +2,6 @@
 #include "core/draw/window.h"
 
 #include "core/game.h"
-#include "core/inbound.h"
 #include "core/mainloop.h"
 #include "core/draw/scenedraw.h"
 
@@ -71,23 +70,17 @@ void SpecialKeys(int key, int x, int y) {
         gGame->special(key, x, y);
 }
 
+// The owner step every few milliseconds: received packets are handled on this thread soon
+// after they arrive, and the game's tick runs when it is due.
 void TimerTick(int /*value*/) {
-    TickResult tick = RunGameTick(GetTimeStamp);
-    if (tick.changed)
+    if (RunOwnerStep(GetTimeStamp).changed)
         glutPostRedisplay();
-    glutTimerFunc(static_cast<unsigned>(tick.delay), TimerTick, 0);
-}
-
-// Received packets are handled on this thread, a few milliseconds after they arrive.
-static void PumpTimer(int /*value*/) {
-    if (PumpPackets())
-        glutPostRedisplay();
-    glutTimerFunc(PUMP_MILLISECONDS, PumpTimer, 0);
+    glutTimerFunc(PUMP_MILLISECONDS, TimerTick, 0);
 }
 
 void StartTimer() {
-    glutTimerFunc(TICK_MILLISECONDS, TimerTick, 0);
-    glutTimerFunc(PUMP_MILLISECONDS, PumpTimer, 0);
+    StartOwnerLoop(GetTimeStamp);
+    glutTimerFunc(PUMP_MILLISECONDS, TimerTick, 0);
 }
 
 static void WanderingDisplay() {

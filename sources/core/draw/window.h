@@ -1,7 +1,7 @@
 // window: the GLUT window and its callbacks.
 //
-// Every callback forwards to the current game mode of gGame; the timer tick runs the game's
-// clock every 100 ms, correcting its own delay for the time it took.
+// Every callback forwards to the current game mode of gGame; the timer runs the owner step
+// every few milliseconds, and with it the game's 100 ms tick when it is due.
 #pragma once
 
 // glutInit, the window "Vantrell IV" of 640 x 480 at (100, 100).
@@ -14,7 +14,7 @@ void Mouse(int button, int state, int x, int y);
 void Keyboard(unsigned char key, int x, int y);
 void SpecialKeys(int key, int x, int y);
 void TimerTick(int value);
-// Arms the first tick, 100 ms from now.
+// Arms the timer; the first tick falls due 100 ms from now.
 void StartTimer();
 // Installs the wandering handlers (scene display, 'q' quits) into the mode table.
 void RegisterWanderingHandlers();

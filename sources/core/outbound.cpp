@@ -1,13 +1,17 @@
-// gamesend: packets built in place in a local buffer and sent in one call; who may speak for
-// a robot, and the robots' sequence numbers.
-#include "net/gamesend.h"
+// outbound: packets built in place in a local buffer and sent in one call; who may speak for
+// a robot, and the robots' sequence numbers; the hooks of a playing copy.
+#include "core/outbound.h"
 
+#include "core/game.h"
 #include "core/mainloop.h"
 #include "net/network.h"
 #include "net/packets.h"
 #include "robots/robot.h"
 #include "world/energon.h"
+#include "world/gamehooks.h"
 #include "world/world.h"
+
+#include <cstdio>
 
 static int SendOnGameChannel(const void* buffer, size_t length) {
     return NetSend(buffer, length);
@@ -25,7 +29,7 @@ static uint8_t CurrentChannelByte() {
     return static_cast<uint8_t>(currentChannel.load());
 }
 
-int SendEnergon(const Energon* energon) {
+static void SendEnergon(const Energon* energon) {
     EnergonPacket p = {};
     p.channel = CurrentChannelByte();
     p.id = energon->id;
@@ -34,7 +38,7 @@ int SendEnergon(const Energon* energon) {
     p.z = static_cast<uint32_t>(energon->z);
     p.crystals = static_cast<uint32_t>(energon->crystals);
     uint8_t buffer[ENERGON_PACKET_SIZE];
-    return gSender(buffer, EncodeEnergon(&p, buffer));
+    gSender(buffer, EncodeEnergon(&p, buffer));
 }
 
 int SendChestOpened(int chestIndex, const Chest* chest) {
@@ -57,7 +61,7 @@ int SendRobotLeft(int32_t uid) {
 }
 
 static bool DrivenHere(const Robot* robot) {
-    return robot->uid == gLocalRobotUid || gLocalRobotUid == -1;
+    return robot->uid == gLocalRobotUid || IsEnemyServer();
 }
 
 static bool StateSentHere(const Robot* robot) {
@@ -69,9 +73,9 @@ static uint32_t TakeSequence(Robot* robot) {
     return robot->sequence++;
 }
 
-bool SendRobotState(Robot* robot) {
+static void SendRobotState(Robot* robot) {
     if (!StateSentHere(robot))
-        return false;
+        return;
     RobotStatePacket p = {};
     p.channel = CurrentChannelByte();
     p.uid = static_cast<uint32_t>(robot->uid);
@@ -88,12 +92,11 @@ bool SendRobotState(Robot* robot) {
     robot->stamp = GetTimeStamp();
     uint8_t buffer[ROBOT_STATE_PACKET_SIZE];
     gSender(buffer, EncodeRobotState(&p, buffer));
-    return true;
 }
 
-bool SendWallAnimation(Robot* robot, const Location* cell, int facing) {
+static void SendWallAnimation(Robot* robot, const Location* cell, int facing) {
     if (!DrivenHere(robot))
-        return false;
+        return;
     AnimationPacket p = {};
     p.channel = CurrentChannelByte();
     p.robotUid = static_cast<uint32_t>(robot->uid);
@@ -106,13 +109,12 @@ bool SendWallAnimation(Robot* robot, const Location* cell, int facing) {
     p.sequence = TakeSequence(robot);
     uint8_t buffer[ANIMATION_PACKET_SIZE];
     gSender(buffer, EncodeAnimation(&p, buffer));
-    return true;
 }
 
-static bool SendBattleStart(Robot* robot, uint8_t subType, int32_t challengerUid,
+static void SendBattleStart(Robot* robot, uint8_t subType, int32_t challengerUid,
                             int32_t challengedUid) {
     if (!DrivenHere(robot))
-        return false;
+        return;
     BattleStartPacket p = {};
     p.channel = CurrentChannelByte();
     p.subType = subType;
@@ -123,21 +125,20 @@ static bool SendBattleStart(Robot* robot, uint8_t subType, int32_t challengerUid
     p.sequence = TakeSequence(robot);
     uint8_t buffer[BATTLE_START_PACKET_SIZE];
     gSender(buffer, EncodeBattleStart(&p, buffer));
-    return true;
 }
 
-bool SendBattleChallenge(Robot* robot, int32_t targetUid) {
-    return SendBattleStart(robot, EBattleChallenge, robot->uid, targetUid);
+static void SendBattleChallenge(Robot* robot, int32_t targetUid) {
+    SendBattleStart(robot, EBattleChallenge, robot->uid, targetUid);
 }
 
-bool SendBattleAccept(Robot* robot, int32_t challengerUid) {
-    return SendBattleStart(robot, EBattleAccept, challengerUid, robot->uid);
+static void SendBattleAccept(Robot* robot, int32_t challengerUid) {
+    SendBattleStart(robot, EBattleAccept, challengerUid, robot->uid);
 }
 
-bool SendAction(Robot* actor, const Stats* actorChange, const Stats* targetChange,
-                int32_t targetUid, uint8_t flagA, uint8_t flagB) {
+static void SendAction(Robot* actor, const Stats* actorChange, const Stats* targetChange,
+                       int32_t targetUid, uint8_t flagA, uint8_t flagB) {
     if (!DrivenHere(actor))
-        return false;
+        return;
     ActionPacket p = {};
     p.channel = CurrentChannelByte();
     p.actorUid = static_cast<uint32_t>(actor->uid);
@@ -149,12 +150,12 @@ bool SendAction(Robot* actor, const Stats* actorChange, const Stats* targetChang
     p.sequence = TakeSequence(actor);
     uint8_t buffer[ACTION_PACKET_SIZE];
     gSender(buffer, EncodeAction(&p, buffer));
-    return true;
 }
 
-bool SendAnimation(Robot* robot, const Robot* target, uint32_t animationType, uint32_t value) {
+static void SendAnimation(Robot* robot, const Robot* target, uint32_t animationType,
+                          uint32_t value) {
     if (!DrivenHere(robot))
-        return false;
+        return;
     AnimationPacket p = {};
     p.channel = CurrentChannelByte();
     p.robotUid = static_cast<uint32_t>(robot->uid);
@@ -164,24 +165,83 @@ bool SendAnimation(Robot* robot, const Robot* target, uint32_t animationType, ui
     p.sequence = TakeSequence(robot);
     uint8_t buffer[ANIMATION_PACKET_SIZE];
     gSender(buffer, EncodeAnimation(&p, buffer));
-    return true;
 }
 
-int SendBattleOver(const Robot* loser, int32_t winnerUid) {
+static void SendBattleOver(const Robot* loser, int32_t winnerUid) {
     BattleOverPacket p = {};
     p.channel = CurrentChannelByte();
     p.loserUid = static_cast<uint32_t>(loser->uid);
     p.winnerUid = static_cast<uint32_t>(winnerUid);
     uint8_t buffer[BATTLE_OVER_PACKET_SIZE];
-    return gSender(buffer, EncodeBattleOver(&p, buffer));
+    gSender(buffer, EncodeBattleOver(&p, buffer));
 }
 
-int SendPrize(int32_t winnerUid, uint32_t skillUid, uint32_t itemUid) {
+static void SendPrize(int32_t winnerUid, uint32_t skillUid, uint32_t itemUid) {
     PrizePacket p = {};
     p.channel = CurrentChannelByte();
     p.winnerUid = static_cast<uint32_t>(winnerUid);
     p.skillUid = skillUid;
     p.itemUid = itemUid;
     uint8_t buffer[PRIZE_PACKET_SIZE];
-    return gSender(buffer, EncodePrize(&p, buffer));
+    gSender(buffer, EncodePrize(&p, buffer));
+}
+
+// ---- the effects, as they show until the animations and the menus join ----------------------
+
+// The animations' StartTeleport(robot, targetCell, vanishing 1) goes here; its completion runs
+// FinishTeleport and clears the move queue.
+static void TeleportAtOnce(Robot* robot, World* world) {
+    FinishTeleport(robot, world);
+    ClearMoveQueue(robot);
+}
+
+// The animations' StartWallAnimation(robot, world, cell, holdTicks, visible 1, fading in 1,
+// facing) goes here, beside the packet that shows the wall on the other copies.
+static void RaiseWall(Robot* robot, World* /*world*/, const Location* cell, int holdTicks,
+                      int facing) {
+    std::printf("%s raises a wall at (%d, %d, %d) for %d ticks, facing %d\n",
+                PrintableText(robot->name).c_str(), cell->x, cell->y, cell->z, holdTicks, facing);
+    SendWallAnimation(robot, cell, facing);
+}
+
+// The animations' StartSmoke(robot, world, cell, ticks, no completion) goes here.
+static void Smoke(Robot* robot, World* /*world*/, int ticks) {
+    std::printf("%s vanishes in smoke for %d ticks\n", PrintableText(robot->name).c_str(), ticks);
+}
+
+// The animations' StartSonar(robot, color, specular, radius, ticks) goes here.
+static void Sonar(Robot* robot, const Color* /*color*/, const Color* /*specular*/, double radius,
+                  int ticks) {
+    std::printf("%s sends a sonar pulse of radius %.1f over %d ticks\n",
+                PrintableText(robot->name).c_str(), radius, ticks);
+}
+
+// The menus' ShowMessage(text) goes here.
+static void ShowMessage(const char* text) {
+    std::printf("%s.\n", text);
+}
+
+static void CameraFollows(const Robot* robot, bool turned) {
+    if (gCamera == NULL)
+        return;
+    if (turned)
+        FollowFacing(&robot->position, robot->facing);
+    MarkFrustumDirty();
+}
+
+void InstallGameHooks() {
+    gHooks.announceEnergon = SendEnergon;
+    gHooks.sendState = SendRobotState;
+    gHooks.teleport = TeleportAtOnce;
+    gHooks.raiseWall = RaiseWall;
+    gHooks.smoke = Smoke;
+    gHooks.sonar = Sonar;
+    gHooks.showMessage = ShowMessage;
+    gHooks.cameraFollows = CameraFollows;
+    gHooks.challenge = SendBattleChallenge;
+    gHooks.accept = SendBattleAccept;
+    gHooks.action = SendAction;
+    gHooks.animation = SendAnimation;
+    gHooks.battleOver = SendBattleOver;
+    gHooks.prize = SendPrize;
 }
