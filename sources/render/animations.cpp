@@ -30,9 +30,6 @@ int NoTextures() {
     return 0;
 }
 void NoFight(Robot*, Robot*, int) {}
-bool NoSend(Robot*, const Robot*, uint32_t, uint32_t) {
-    return false;
-}
 
 // An effect's data, zeroed, from the checked allocator.
 template <typename T> T* NewEffect() {
@@ -295,8 +292,8 @@ Vector3 PerTick(const Vector3* to, const Vector3* from, int ticks) {
 } // namespace
 
 AnimationHooks SilentAnimationHooks() {
-    return {NoRevealSphere, NoClear,    NoOffset, NoOffset, NoSetOffset, NoSetOffset,
-            NoFirstPerson,  NoTextures, NoFight,  NoFight,  NoSend};
+    return {NoRevealSphere, NoClear,       NoOffset,   NoOffset, NoSetOffset,
+            NoSetOffset,    NoFirstPerson, NoTextures, NoFight,  NoFight};
 }
 
 AnimationHooks gAnimationHooks = SilentAnimationHooks();
@@ -491,9 +488,8 @@ void RobotTeleportEffect(Robot* robot, World* world) {
     StartTeleport(robot, world, &robot->targetCell, 1);
 }
 
-void RobotWallEffect(Robot* robot, World* world, const Location* cell, int holdTicks,
-                     float facing) {
-    StartWallAnimation(robot, world, cell, holdTicks, 1, 1, facing);
+void RobotWallEffect(Robot* robot, World* world, const Location* cell, int holdTicks, int facing) {
+    StartWallAnimation(robot, world, cell, holdTicks, 1, 1, static_cast<float>(facing));
 }
 
 void RobotSmokeEffect(Robot* robot, World* world, int ticks) {

@@ -11,8 +11,9 @@
 // draw/animationsdraw.cpp through the routines of gAnimationDrawers, which stay null in a
 // process that draws nothing.
 //
-// The camera, the battle rules and the packet builders lie above this layer; an effect reaches
-// them through gAnimationHooks, which the game fills at start-up and tests fill with recorders.
+// The camera and the battle's rules lie above this layer; an effect reaches them through
+// gAnimationHooks, which the game fills at start-up and tests fill with recorders. The packets
+// that tell the other copies go out through the game's hooks (world/gamehooks.h).
 #pragma once
 
 #include "data/stats.h"
@@ -40,9 +41,6 @@ struct AnimationHooks {
     // The battle: a weapon shot or a skill has landed; its result is computed and applied.
     void (*fight)(Robot* actor, Robot* target, int weaponUid);
     void (*useSkill)(Robot* actor, Robot* target, int skillUid);
-    // A packet every copy replays: the robot's animationType aimed at target with value.
-    bool (*sendAnimation)(Robot* robot, const Robot* target, uint32_t animationType,
-                          uint32_t value);
 };
 extern AnimationHooks gAnimationHooks;
 // A table whose every entry does nothing (the getters give a zero vector): what
@@ -249,7 +247,7 @@ void StartSmoke(Robot* robot, World* world, const Location* cell, int ticks,
 // firstPerson.
 void StartCameraMove(const Vector3* eye, const Vector3* look, int firstPerson, int ticks);
 
-// ---- the robots' effect hooks: the same calls the robot makes today (robots/roboteffects.h)
+// ---- the effects behind the game's hooks teleport, raiseWall, smoke and sonar (gamehooks.h)
 
 // Teleports the robot to its targetCell, unless a teleport of it is under way.
 void RobotTeleportEffect(Robot* robot, World* world);

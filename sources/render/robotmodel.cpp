@@ -7,6 +7,7 @@
 #include "render/animations.h"
 #include "robots/robot.h"
 #include "sound/sound.h"
+#include "world/gamehooks.h"
 #include "world/world.h"
 
 #include <cstdio>
@@ -125,7 +126,7 @@ void StartSkillEffect(ModelAction* action) {
     Robot *robot = action->robot, *target = action->target;
     int uid = action->uid;
     AnimateSkillEffect(robot, target, uid, SkillAnimationDone, action);
-    gAnimationHooks.sendAnimation(robot, target, ESkillEffectAnimation, static_cast<uint32_t>(uid));
+    gHooks.animation(robot, target, ESkillEffectAnimation, static_cast<uint32_t>(uid));
 }
 
 AnimationDraw GestureDraw(int kind) {
@@ -151,8 +152,7 @@ void FireWeapon(Robot* robot, int firedUid, int weaponUid, Robot* target, int ap
     AnimateWeaponEffect(robot, target, firedUid, WeaponAnimationDone,
                         NewAction(robot, target, 0, firedUid, apply));
     if (apply)
-        gAnimationHooks.sendAnimation(robot, target, EWeaponAnimation,
-                                      static_cast<uint32_t>(weaponUid));
+        gHooks.animation(robot, target, EWeaponAnimation, static_cast<uint32_t>(weaponUid));
 }
 
 // Why a packet is dropped, on the console.
@@ -240,8 +240,7 @@ void RobotAnimateSkill(Robot* robot, int skillUid, Robot* target, int apply) {
     ModelAction* gesture = NewAction(robot, target, info.gestureSteps, skillUid, apply);
     robot->acting = 1;
     if (apply)
-        gAnimationHooks.sendAnimation(robot, target, ESkillAnimation,
-                                      static_cast<uint32_t>(skillUid));
+        gHooks.animation(robot, target, ESkillAnimation, static_cast<uint32_t>(skillUid));
     if (info.gestureStep == nullptr) {
         StartSkillEffect(gesture);
         return;

@@ -14,10 +14,10 @@
 //
 // Attacks: the Hover and the Dalek fire every weapon they hold, each as its own shot; Johnny 5
 // fires one, chosen at random, and nothing when it holds none. Every shot sets the robot's
-// acting flag; with apply set each shot is sent to the other copies and, when it lands, the
-// battle computes its result (gAnimationHooks.fight). Skills: the model's gesture (sent too,
-// with apply), then, with apply, the skill's effect (sent as well) and its result
-// (gAnimationHooks.useSkill; skill 8003's effect is its whole result).
+// acting flag; with apply set each shot is sent to the other copies (gHooks.animation) and,
+// when it lands, the battle computes its result (gAnimationHooks.fight). Skills: the model's
+// gesture (sent too, with apply), then, with apply, the skill's effect (sent as well) and its
+// result (gAnimationHooks.useSkill; skill 8003's effect is its whole result).
 #pragma once
 
 #include "data/stats.h"

@@ -42,11 +42,6 @@ inline AnimationHooks RecordingHooks() {
     h.setFirstPerson = [](int on) { Hooks().firstPerson = on; };
     h.fight = [](Robot*, Robot* t, int uid) { Result("fight", t, uid); };
     h.useSkill = [](Robot*, Robot* t, int uid) { Result("skill", t, uid); };
-    h.sendAnimation = [](Robot* r, const Robot* t, uint32_t type, uint32_t value) {
-        Hooks().sent.push_back({0, static_cast<uint32_t>(r->uid), 0, type,
-                                static_cast<uint32_t>(t->uid), value, 0, 0, 0, 0});
-        return true;
-    };
     return h;
 }
 
@@ -62,6 +57,10 @@ class AnimationTest : public RobotTest {
         InitAnimationManager();
         Hooks() = HookLog{};
         gAnimationHooks = RecordingHooks();
+        gHooks.animation = [](Robot* r, const Robot* t, uint32_t type, uint32_t value) {
+            Hooks().sent.push_back({0, static_cast<uint32_t>(r->uid), 0, type,
+                                    static_cast<uint32_t>(t->uid), value, 0, 0, 0, 0});
+        };
         gAnimationDrawers = {};
     }
     void TearDown() override {
@@ -72,6 +71,7 @@ class AnimationTest : public RobotTest {
         RobotTest::TearDown();
     }
 
+    int At(int x, int y) { return Content(world_, x, y, 2); }
     // Ticks until no animation runs (at most limit ticks); returns the count.
     static int RunOut(int limit = 200) {
         int ticks = 0;
