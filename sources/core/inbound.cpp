@@ -4,6 +4,7 @@
 #include "core/mainloop.h"
 #include "net/network.h"
 #include "net/packets.h"
+#include "render/robotmodel.h"
 #include "data/registry.h"
 #include "foundation/refusals.h"
 #include "robots/robot.h"
@@ -70,6 +71,14 @@ bool OnChestOpened(const uint8_t* packet, size_t length) {
         return false;
     chest->opened = 1;
     return true;
+}
+
+// Another copy's effect: a skill gesture, an attack, a skill's effect or a wall, shown here.
+bool OnAnimation(const uint8_t* packet, size_t length) {
+    AnimationPacket p;
+    if (!DecodeAnimation(packet, length, &p) || gWorld == nullptr)
+        return false;
+    return ReplayAnimationPacket(&p, gWorld, gLocalRobotUid);
 }
 
 bool OnRobotLeft(const uint8_t* packet, size_t length) {
@@ -161,6 +170,8 @@ bool HandlePacket(const uint8_t* packet, size_t length) {
         return OnChestOpened(packet, length);
     case ERobotLeftPacket:
         return OnRobotLeft(packet, length);
+    case EAnimationPacket:
+        return OnAnimation(packet, length);
     default:
         // Unassigned codes and the packets of modules this copy does not run are ignored.
         return false;

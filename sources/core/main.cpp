@@ -10,6 +10,8 @@
 #include "core/mainloop.h"
 #include "core/outbound.h"
 #include "core/draw/window.h"
+#include "render/animations.h"
+#include "render/draw/animationsdraw.h"
 #include "render/draw/worlddraw.h"
 #include "data/registry.h"
 #include "foundation/utilities.h"
@@ -34,6 +36,8 @@ static void StartWindow(int* argc, char** argv) {
     // starts with textures on).
     InitWorldDrawing(1);
     InitGL();
+    // The effects' draw routines; their lists are recorded on the first frame that needs them.
+    InitAnimations();
     RegisterCallbacks();
 }
 
@@ -51,6 +55,11 @@ static void StartCommon() {
     RegisterWanderingHandlers();
     InitGameMode(gGame);
     InitCamera();
+    InitAnimationManager();
+    gAnimationHooks = {SetRevealSphere, ClearRevealSphere, GetEyeOffset, GetLookOffset,
+                       SetEyeOffset, SetLookOffset, SetFirstPerson, GetTexturesOn,
+                       // The battle applies a landed shot's or skill's result when it joins.
+                       SilentAnimationHooks().fight, SilentAnimationHooks().useSkill};
     gWorld = LoadWorld("worlds\\bigworld.txt");
     NetStartup();
     InstallGameHooks();

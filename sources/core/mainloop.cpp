@@ -6,6 +6,7 @@
 #include "data/registry.h"
 #include "net/lobby.h"
 #include "net/network.h"
+#include "render/animationmanager.h"
 #include "robots/battle.h"
 #include "robots/robot.h"
 #include "sound/sound.h"
@@ -200,6 +201,7 @@ TickResult RunGameTick(ClockFn clock) {
     }
     if (gWorld != NULL)
         result.changed |= EnergonWorldTick(gWorld);
+    result.changed |= AdvanceAnimations() != 0;
     TimeStamp end = clock();
     int elapsed = ElapsedMilliseconds(&start, &end);
     // The keep-alive: other copies see a robot that stands still. A stamp ahead of the clock

@@ -6,6 +6,7 @@
 #include "core/mainloop.h"
 #include "net/network.h"
 #include "net/packets.h"
+#include "render/animations.h"
 #include "robots/robot.h"
 #include "world/energon.h"
 #include "world/gamehooks.h"
@@ -188,32 +189,10 @@ static void SendPrize(int32_t winnerUid, uint32_t skillUid, uint32_t itemUid) {
 
 // ---- the effects, as they show until the animations and the menus join ----------------------
 
-// The animations' StartTeleport(robot, targetCell, vanishing 1) goes here; its completion runs
-// FinishTeleport and clears the move queue.
-static void TeleportAtOnce(Robot* robot, World* world) {
-    FinishTeleport(robot, world);
-    ClearMoveQueue(robot);
-}
-
-// The animations' StartWallAnimation(robot, world, cell, holdTicks, visible 1, fading in 1,
-// facing) goes here, beside the packet that shows the wall on the other copies.
-static void RaiseWall(Robot* robot, World* /*world*/, const Location* cell, int holdTicks,
-                      int facing) {
-    std::printf("%s raises a wall at (%d, %d, %d) for %d ticks, facing %d\n",
-                PrintableText(robot->name).c_str(), cell->x, cell->y, cell->z, holdTicks, facing);
+// A wall rises here and, through its packet, on the other copies.
+static void RaiseWall(Robot* robot, World* world, const Location* cell, int holdTicks, int facing) {
+    RobotWallEffect(robot, world, cell, holdTicks, facing);
     SendWallAnimation(robot, cell, facing);
-}
-
-// The animations' StartSmoke(robot, world, cell, ticks, no completion) goes here.
-static void Smoke(Robot* robot, World* /*world*/, int ticks) {
-    std::printf("%s vanishes in smoke for %d ticks\n", PrintableText(robot->name).c_str(), ticks);
-}
-
-// The animations' StartSonar(robot, color, specular, radius, ticks) goes here.
-static void Sonar(Robot* robot, const Color* /*color*/, const Color* /*specular*/, double radius,
-                  int ticks) {
-    std::printf("%s sends a sonar pulse of radius %.1f over %d ticks\n",
-                PrintableText(robot->name).c_str(), radius, ticks);
 }
 
 // The menus' ShowMessage(text) goes here.
@@ -232,10 +211,10 @@ static void CameraFollows(const Robot* robot, bool turned) {
 void InstallGameHooks() {
     gHooks.announceEnergon = SendEnergon;
     gHooks.sendState = SendRobotState;
-    gHooks.teleport = TeleportAtOnce;
+    gHooks.teleport = RobotTeleportEffect;
     gHooks.raiseWall = RaiseWall;
-    gHooks.smoke = Smoke;
-    gHooks.sonar = Sonar;
+    gHooks.smoke = RobotSmokeEffect;
+    gHooks.sonar = RobotSonarEffect;
     gHooks.showMessage = ShowMessage;
     gHooks.cameraFollows = CameraFollows;
     gHooks.challenge = SendBattleChallenge;

@@ -10,25 +10,8 @@
 
 namespace {
 
-// The players' colour and specular rows lie one after another, three floats a row, and GL
-// reads four floats from the start of a row: a slot's alpha is the first value of the next
-// row, after the last colour row come four zeros and after the last specular row the
-// shininess.
-constexpr float PLAYER_COLORS[NUM_PLAYER_SLOTS * 3 + 4] = {
-    0.25f, 0.25f, 0.75f, 0.9f, 0.0f, 0.1f, 1.0f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0, 0, 0, 0,
-};
-constexpr float PLAYER_SPECULARS[NUM_PLAYER_SLOTS * 3 + 1] = {
-    0.6f, 0.6f, 1.0f, 1.0f, 0.6f, 0.6f, 1.0f, 1.0f, 1.0f, 0.4f, 0.4f, 0.4f, ROBOT_SHININESS,
-};
-constexpr float COMPUTER_COLOR[4] = {0.45f, 0.45f, 0.5f, 1.0f};
-constexpr float COMPUTER_SPECULAR[4] = {0.8f, 0.8f, 0.8f, 1.0f};
-
 // A distance below this counts as inside a plane, so that a box lying in one is kept.
 constexpr double PLANE_TOLERANCE = 1e-3;
-
-bool PlayerSlot(int slot) {
-    return slot >= 0 && slot < NUM_PLAYER_SLOTS;
-}
 
 Vector3 CellCentre(double x, double y, double z) {
     return {x + 0.5, y + 0.5, z + 0.5};
@@ -68,14 +51,6 @@ const char* BoxTexture(const WorldBox* box) {
     if (!BoxTextured(box) || std::strcmp(box->texture, "none") == 0)
         return nullptr;
     return box->texture;
-}
-
-const float* RobotSlotColor(int slot) {
-    return PlayerSlot(slot) ? &PLAYER_COLORS[3 * slot] : COMPUTER_COLOR;
-}
-
-const float* RobotSlotSpecular(int slot) {
-    return PlayerSlot(slot) ? &PLAYER_SPECULARS[3 * slot] : COMPUTER_SPECULAR;
 }
 
 bool RobotDrawn(const WorldView* view, const Robot* robot) {

@@ -8,6 +8,8 @@
 // flags in through a WorldView each frame.
 #pragma once
 
+#include "render/slotcolors.h" // a robot's material by its slot
+
 #include "foundation/utilities.h"
 
 struct Chest;
@@ -41,12 +43,6 @@ const char* BoxTexture(const WorldBox* box);
 
 // ---- robots
 
-// A robot's material by its slot: ambient and diffuse, and specular, four floats each. Slots 0
-// to 3 are the players' and take their safe zone's colour; the enemy server's robots (slot 4
-// and up) are gunmetal.
-const float* RobotSlotColor(int slot);
-const float* RobotSlotSpecular(int slot);
-constexpr float ROBOT_SHININESS = 50.0f;
 // Not the local robot seen in first person; an invisible robot of someone else only inside
 // the reveal sphere; and only when in view.
 bool RobotDrawn(const WorldView* view, const Robot* robot);

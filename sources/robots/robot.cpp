@@ -74,6 +74,7 @@ void FreeRobot(Robot* robot) {
     if (robot->moveQueue != NULL)
         ListFree(robot->moveQueue, FreeCommand);
     delete robot->lock;
+    std::free(robot->glData); // the model's record; its display lists live for the run
     std::free(robot);
 }
 

@@ -3,6 +3,7 @@
 // effects do until the animations join.
 #include "core/game.h"
 #include "core/outbound.h"
+#include "render/animationmanager.h"
 #include "net/network.h"
 #include "support/robot_support.h"
 
@@ -22,11 +23,15 @@ class Outbound : public RobotTest {
     void SetUp() override {
         RobotTest::SetUp();
         saved_ = SetPacketSender(Capture);
+        InitAnimationManager();
         InstallGameHooks();
         gSent.clear();
     }
     void TearDown() override {
         SetPacketSender(saved_);
+        while (AdvanceAnimations() != 0) { // effects still running let go of their robots
+        }
+        FreeAnimationManager();
         currentChannel = 0;
         RobotTest::TearDown();
     }
@@ -112,15 +117,17 @@ TEST_F(Outbound, EveryPacketGoesOutWholeAndOnlyForTheRobotsDrivenHere) {
     EXPECT_EQ(other->sequence, 1u);
 }
 
-TEST_F(Outbound, ATeleportFinishesAtOnceAndTheCameraFollowsTheView) {
+TEST_F(Outbound, ATeleportPlaysOutThenMovesTheRobotAndTheCameraFollowsTheView) {
     gLocalRobotUid = 3000;
     Robot* r = Put(Make(0, true), 2, 9, 90);
     r->targetCell = {5, 9, 2};
     QueueMove(r, MOVE_FORWARD);
     gHooks.teleport(r, world_);
+    for (int tick = 0; tick < 40 && AdvanceAnimations() != 0; tick++) {
+    }
     EXPECT_EQ(RobotAt(5, 9), r);
     EXPECT_EQ(PeekMove(r), 0);
-    EXPECT_EQ(gSent.size(), 1u); // its state, at once
+    EXPECT_EQ(gSent.size(), 1u); // its state, once
 
     gHooks.cameraFollows(r, true); // no camera: nothing to follow
     InitCamera();

@@ -4,6 +4,7 @@
 #include "core/game.h"
 #include "core/mainloop.h"
 #include "core/draw/scenedraw.h"
+#include "render/animationmanager.h"
 
 #include <GL/freeglut.h>
 #include <GL/gl.h>
@@ -85,6 +86,7 @@ void StartTimer() {
 
 static void WanderingDisplay() {
     DrawScene(gWorld, gLocalRobotUid);
+    DrawAnimations();
     glutSwapBuffers();
 }
 

@@ -6,6 +6,7 @@
 #include "render/draw/chestdraw.h"
 #include "render/draw/energondraw.h"
 #include "render/draw/glutils.h"
+#include "render/draw/robotdraw.h"
 #include "render/worldview.h"
 #include "robots/robot.h"
 #include "world/world.h"
@@ -94,17 +95,6 @@ void DrawBoxes(World* world, const WorldView* view, bool translucent) {
     }
 }
 
-// The stand-in for a robot model: a body on the floor of its cell, facing +x, with a bump on
-// its front.
-void DrawRobotStandIn() {
-    glPushMatrix();
-    glTranslatef(0, 0, -0.15f);
-    DrawBox(0.6, 0.6, 0.7);
-    glTranslatef(0.33f, 0, 0.15f);
-    DrawBox(0.06, 0.36, 0.16);
-    glPopMatrix();
-}
-
 } // namespace
 
 void InitWorldDrawing(int texturesOn) {
@@ -142,7 +132,7 @@ void DrawWorldRobots(World* world, const WorldView* view) {
         const Vector3& p = robot->position;
         glTranslated(p.x + 0.5, p.y + 0.5, p.z + 0.5);
         glRotatef(static_cast<GLfloat>(robot->facing), 0, 0, 1);
-        DrawRobotStandIn();
+        DrawRobot(robot);
         glPopMatrix();
     }
 }

@@ -1,0 +1,86 @@
+// A fixture for the animations' and models' tests: the robots' world and registry, a fresh
+// animation manager, and every hook the effects call recorded instead of reaching the camera,
+// the battle or the network.
+#pragma once
+
+#include "render/animationmanager.h"
+#include "render/animations.h"
+#include "render/robotmodel.h"
+#include "support/robot_support.h"
+
+#include <string>
+#include <vector>
+
+struct HookLog {
+    std::vector<double> revealRadii; // each reveal sphere set
+    int revealsCleared = 0;
+    Vector3 eye = {0, 0, 0};
+    Vector3 look = {0, 0, 0};
+    int firstPerson = -1;
+    std::vector<std::string> results; // "fight 5000 at 3001", "skill 8001 at 3001"
+    std::vector<AnimationPacket> sent;
+};
+
+inline HookLog& Hooks() {
+    static HookLog log;
+    return log;
+}
+
+inline void Result(const char* what, const Robot* target, int uid) {
+    Hooks().results.push_back(std::string(what) + " " + std::to_string(uid) + " at " +
+                              std::to_string(target->uid));
+}
+
+inline AnimationHooks RecordingHooks() {
+    AnimationHooks h = SilentAnimationHooks();
+    h.setRevealSphere = [](const Vector3*, double r) { Hooks().revealRadii.push_back(r); };
+    h.clearRevealSphere = [] { Hooks().revealsCleared++; };
+    h.getEyeOffset = [] { return &Hooks().eye; };
+    h.getLookOffset = [] { return &Hooks().look; };
+    h.setEyeOffset = [](const Vector3* v) { Hooks().eye = *v; };
+    h.setLookOffset = [](const Vector3* v) { Hooks().look = *v; };
+    h.setFirstPerson = [](int on) { Hooks().firstPerson = on; };
+    h.fight = [](Robot*, Robot* t, int uid) { Result("fight", t, uid); };
+    h.useSkill = [](Robot*, Robot* t, int uid) { Result("skill", t, uid); };
+    return h;
+}
+
+// The first running animation's data, or null.
+inline void* Front() {
+    return gAnimationMgr->head->next != nullptr ? gAnimationMgr->head->next->data : nullptr;
+}
+
+class AnimationTest : public RobotTest {
+  protected:
+    void SetUp() override {
+        RobotTest::SetUp();
+        InitAnimationManager();
+        Hooks() = HookLog{};
+        gAnimationHooks = RecordingHooks();
+        gHooks.animation = [](Robot* r, const Robot* t, uint32_t type, uint32_t value) {
+            Hooks().sent.push_back({0, static_cast<uint32_t>(r->uid), 0, type,
+                                    static_cast<uint32_t>(t->uid), value, 0, 0, 0, 0});
+        };
+        gAnimationDrawers = {};
+    }
+    void TearDown() override {
+        RunOut();
+        FreeAnimationManager();
+        gAnimationHooks = SilentAnimationHooks();
+        gAnimationDrawers = {};
+        RobotTest::TearDown();
+    }
+
+    int At(int x, int y) { return Content(world_, x, y, 2); }
+    // Ticks until no animation runs (at most limit ticks); returns the count.
+    static int RunOut(int limit = 200) {
+        int ticks = 0;
+        for (; AnimationCount() > 0 && ticks < limit; ticks++)
+            Tick();
+        return ticks;
+    }
+    static void Tick(int n = 1) {
+        for (int i = 0; i < n; i++)
+            Captured([] { AdvanceAnimations(); });
+    }
+};

@@ -1,0 +1,222 @@
+// The robot models without a display: which weapons an attack fires and what it sends and
+// applies, the skill gestures with their effects, the joints a gesture moves tick by tick, a
+// class with no model, and the replay of other copies' animation packets.
+#include "support/animation_support.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// Texts joined with sep.
+std::string Joined(const std::vector<std::string>& texts, const char* sep = ", ") {
+    std::string all;
+    for (const std::string& t : texts)
+        all += (all.empty() ? "" : sep) + t;
+    return all;
+}
+
+class Models : public AnimationTest {
+  protected:
+    // A robot of the class with an index of its own; class 4009, which no model knows, is the
+    // Hover's under another uid.
+    Robot* OfClass(int classUid) {
+        strange_ = *LookupRobotClass(gRegistry, 4000);
+        strange_.uid = 4009;
+        Robot* r = Put(Make(next_++, false, classUid == 4009 ? 4000 : classUid), 3, 3);
+        r->robotClass = classUid == 4009 ? &strange_ : r->robotClass;
+        return r;
+    }
+    // The packets sent, as "type:value at target".
+    static std::string Sent() {
+        std::vector<std::string> sent;
+        for (const AnimationPacket& p : Hooks().sent)
+            sent.push_back(std::to_string(p.type) + ":" + std::to_string(p.value) + " at " +
+                           std::to_string(p.targetUid));
+        return Joined(sent);
+    }
+    RobotClass strange_ = {};
+    int next_ = 10;
+};
+
+TEST_F(Models, AnAttackFiresTheModelsWeaponsSendsEachShotAndAppliesIt) {
+    const struct {
+        const char* what;
+        int classUid, apply;
+        std::vector<int> weapons;
+        const char* fights; // alternatives apart by '|'
+        const char* sent;
+        const char* said;
+    } cases[] = {
+        {"Hover: every weapon",
+         4000,
+         1,
+         {5000, 5002},
+         "fight 5000 at 3001, fight 5002 at 3001",
+         "1:5002 at 3001, 1:5002 at 3001",
+         ""},
+        {"Dalek replaying another copy's attack", 4001, 0, {5002}, "", "", ""},
+        {"Johnny 5: one weapon at random",
+         4002,
+         1,
+         {5001, 5000},
+         "fight 5001 at 3001|fight 5000 at 3001",
+         "1:5002 at 3001",
+         ""},
+        {"Johnny 5 without a weapon: nothing", 4002, 1, {}, "", "", ""},
+        {"a weapon without a shot lands at once",
+         4000,
+         1,
+         {5009},
+         "fight 5009 at 3001",
+         "1:5002 at 3001",
+         "Unknown weapon 5009\n"},
+        {"a class with no model fires every weapon",
+         4009,
+         1,
+         {5000, 5001},
+         "fight 5000 at 3001, fight 5001 at 3001",
+         "1:5002 at 3001, 1:5002 at 3001",
+         "NewRobotGLData: Unknown robot class uid 4009: drawn as a box\n"},
+    };
+    Robot* target = Put(Make(1, false), 4, 3);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Hooks() = HookLog{};
+        Robot* r = OfClass(c.classUid);
+        r->nWeapons = static_cast<int>(c.weapons.size());
+        std::copy(c.weapons.begin(), c.weapons.end(), r->weapons);
+        std::string said = Captured([&] { RobotAnimateWeapon(r, 5002, target, c.apply); });
+        EXPECT_EQ(r->acting, c.weapons.empty() ? 0 : 1);
+        said += Captured([&] { RunOut(); });
+        EXPECT_EQ(said, c.said);
+        std::string fights = "|" + Joined(Hooks().results) + "|";
+        EXPECT_NE(("|" + std::string(c.fights) + "|").find(fights), std::string::npos) << fights;
+        EXPECT_EQ(Sent(), c.sent); // one packet a shot, with the uid the attack started with
+    }
+}
+
+TEST_F(Models, ASkillPlaysTheGestureThenTheEffectThenAppliesIt) {
+    const struct {
+        const char* what;
+        int classUid, skill, apply;
+        const char* gestureSound;
+        int ticks; // until every animation is over
+        const char *sent, *results;
+    } cases[] = {
+        {"Hover, star strike: 7 gesture ticks, 9 of stars", 4000, 8001, 1, "sounds\\ff7magic.wav",
+         16, "0:8001 at 3001, 3:8001 at 3001", "skill 8001 at 3001"},
+        {"Dalek, invisibility: its effect is its whole result", 4001, 8003, 1,
+         "images\\dalekfire.wav", 7 + 24, "0:8003 at 3001, 3:8003 at 3001", ""},
+        {"Johnny 5 replaying: two phases of five ticks, no effect", 4002, -1, 0,
+         "sounds\\ff7magic.wav", 10, "", ""},
+        {"a class with no model: the effect at once", 4009, 8000, 1, "sounds\\ff3healmag.wav", 9,
+         "0:8000 at 3001, 3:8000 at 3001", "skill 8000 at 3001"},
+    };
+    Robot* target = Put(Make(1, false), 4, 3);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Hooks() = HookLog{};
+        Robot* r = OfClass(c.classUid);
+        r->stats.power = 2;
+        r->stats.dexterity = 3;
+        Captured([&] { RobotAnimateSkill(r, c.skill, target, c.apply); });
+        EXPECT_EQ(GetLastSound(), c.gestureSound);
+        EXPECT_EQ(r->acting, 1);
+        EXPECT_EQ(RunOut(), c.ticks);
+        EXPECT_EQ(Sent(), c.sent);
+        EXPECT_EQ(Joined(Hooks().results), c.results);
+        EXPECT_EQ(r->skillFlag, 0);
+    }
+}
+
+// A joint of the model by name, or the Hover's skill sphere as drawn (-1 with no gesture).
+int Shown(const RobotModel* m, const std::string& joint) {
+    auto* gesture = static_cast<ModelAction*>(Front());
+    return joint == "leftShoulderY"   ? m->hover.leftShoulderY
+           : joint == "dome"          ? static_cast<int>(m->domeAngle)
+           : joint == "torso"         ? m->johnny.torso
+           : joint == "rightUpperArm" ? m->johnny.rightUpperArm
+           : gesture != nullptr       ? HoverSkillSphere(gesture)
+                                      : -1;
+}
+
+TEST_F(Models, AGestureMovesTheJointsTickByTickAndEndsAtRest) {
+    const struct {
+        int classUid;
+        const char *joint, *afterTicks; // the last after the gesture's end
+    } cases[] = {
+        // The Hover's sixth step holds the fifth step's pose and sphere.
+        {4000, "leftShoulderY", "9 15 25 45 105 105 0"},
+        {4000, "sphere", "1 2 3 4 5 5 -1"},
+        {4001, "dome", "60 120 180 240 300 360 0"},
+        {4002, "torso", "75 73 70 60 60 50 56 70 110 75"},
+        {4002, "rightUpperArm", "-15 -23 -40 -90 -90 -55 -15 65 305 -15"},
+    };
+    Robot* target = Put(Make(1, false), 4, 3);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.joint);
+        Robot* r = OfClass(c.classUid);
+        Captured([&] { RobotAnimateSkill(r, -1, target, 0); });
+        std::vector<std::string> shown;
+        while (shown.empty() || AnimationCount() > 0) {
+            Tick();
+            shown.push_back(std::to_string(Shown(RobotModelOf(r), c.joint)));
+        }
+        EXPECT_EQ(Joined(shown, " "), c.afterTicks);
+    }
+}
+
+TEST_F(Models, AnotherCopysAnimationIsReplayedOrDroppedWithAMessage) {
+    const struct {
+        const char* what;
+        uint32_t actor, type, target, value, x;
+        int32_t local;
+        std::string said; // "started", or why it was dropped
+    } cases[] = {
+        {"a skill gesture", 3001, ESkillAnimation, 3000, 8001, 0, 3000, "started"},
+        {"a weapon attack", 3001, EWeaponAnimation, 3000, 5000, 0, 3000, "started"},
+        {"a skill's effect", 3001, ESkillEffectAnimation, 3000, 8002, 0, 3000, "started"},
+        {"a wall", 3001, EWallAnimation, 0, 0, 6, 3000, "started"},
+        {"a wall on a robot's cell, which stays the robot's", 3001, EWallAnimation, 0, 0, 4, 3000,
+         "started"},
+        {"our own echo", 3000, ESkillAnimation, 3001, 8001, 0, 3000, ""},
+        {"an unknown robot", 3009, ESkillAnimation, 3000, 8001, 0, 3000, "unknown robot 3009"},
+        {"an unknown target", 3001, EWeaponAnimation, 3002, 5000, 0, 3000,
+         "unknown target robot 3002"},
+        {"an unknown skill", 3001, ESkillEffectAnimation, 3000, 8042, 0, 3000,
+         "unknown skill 8042"},
+        {"armor for a weapon", 3001, EWeaponAnimation, 3000, 6000, 0, 3000, "unknown weapon 6000"},
+        {"an unknown type", 3001, 2, 3000, 8001, 0, 3000, "unknown animation type 2"},
+        {"a wall off the grid", 3001, EWallAnimation, 0, 0, 40, 3000, "wall off the grid at x 40"},
+        {"the server: a player's wall", 3001, EWallAnimation, 0, 0, 6, -1, "started"},
+        {"the server: a player's skill", 3001, ESkillAnimation, 3000, 8001, 0, -1, ""},
+        {"the server: its own robot's wall", 3004, EWallAnimation, 0, 0, 6, -1, ""},
+    };
+    Put(Make(0, true, 4000), 3, 3);
+    Robot* standing = Put(Make(1, false, 4001), 4, 6);
+    SetCellContent(world_, &standing->cell, ERobot, standing);
+    Put(Make(4, false, 4001), 8, 8);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Hooks() = HookLog{};
+        const AnimationPacket p = {0, c.actor, 1, c.type, c.target, c.value, c.x, 6, 2, 90};
+        bool started = false;
+        std::string said = Captured([&] { started = ReplayAnimationPacket(&p, world_, c.local); });
+        bool drop = c.said != "started" && !c.said.empty();
+        EXPECT_EQ(started ? "started" + said : said,
+                  drop ? "Animation packet dropped: " + c.said + "\n" : c.said);
+        EXPECT_EQ(AnimationCount() > 0, started);
+        if (c.type == EWallAnimation && started) {
+            auto* wall = static_cast<WallEffect*>(Front());
+            EXPECT_EQ(wall->visible, c.local == -1 ? 0 : 1); // the server draws none
+            EXPECT_EQ(At(c.x, 6), c.x == 4 ? ERobot : ESolid);
+        }
+        RunOut();
+        EXPECT_EQ(Sent() + Joined(Hooks().results), ""); // shown, never sent on or applied
+        EXPECT_EQ(At(6, 6), EEmpty);
+        EXPECT_EQ(At(4, 6), ERobot);
+    }
+}
+
+} // namespace

@@ -1,0 +1,193 @@
+// The robot models under Xvfb: the translucent red invisible set, a skill gesture that changes
+// the picture and comes back to rest, a teleport cutting the model away from below, and the
+// three side by side in their slot colours (saved when VANTRELL_MODELS_SHOT names a file).
+#include "render/draw/animationsdraw.h"
+#include "render/draw/glutils.h"
+#include "render/draw/robotdraw.h"
+#include "render/slotcolors.h"
+#include "support/animation_support.h"
+#include "support/window_support.h"
+
+#include <GL/freeglut.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+
+namespace {
+
+constexpr int W = 640, H = 480;
+using PixelTest = std::function<bool(const unsigned char*)>;
+
+struct Picture {
+    std::vector<unsigned char> rgb = std::vector<unsigned char>(W * H * 3);
+    const unsigned char* At(int x, int y) const { return &rgb[(y * W + x) * 3]; }
+    // Pixels of the columns [x0, x1) that pass the test; rows gives the lowest and highest row.
+    int Count(const PixelTest& test, int x0 = 0, int x1 = W, int* rows = nullptr) const {
+        int n = 0;
+        for (int y = 0; y < H; y++)
+            for (int x = x0; x < x1; x++)
+                if (test(At(x, y)) && ++n > 0 && rows != nullptr) {
+                    rows[0] = n == 1 ? y : rows[0];
+                    rows[1] = y;
+                }
+        return n;
+    }
+};
+
+const PixelTest Red = [](const unsigned char* p) {
+    return p[0] > 90 && p[0] > p[1] + 60 && p[0] > p[2] + 40;
+};
+const PixelTest Blue = [](const unsigned char* p) {
+    return p[2] > 90 && p[2] > p[0] + 40 && p[2] > p[1] + 40;
+};
+const PixelTest Lit = [](const unsigned char* p) { return p[0] + p[1] + p[2] > 30; };
+
+class RobotModelsWindow : public AnimationTest {
+  protected:
+    void SetUp() override {
+        OpenTestWindow();
+        AnimationTest::SetUp();
+        InitAnimations();
+        glPushAttrib(GL_ALL_ATTRIB_BITS);
+        for (GLenum on : {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_NORMALIZE})
+            glEnable(on);
+        const GLfloat ambient[4] = {0.35f, 0.35f, 0.38f, 1}, white[4] = {1, 1, 1, 1};
+        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+        glLightfv(GL_LIGHT0, GL_DIFFUSE, white); // the camera's light, as the scene sets it
+    }
+    void TearDown() override {
+        glPopAttrib();
+        AnimationTest::TearDown();
+        Reshape(W, H);
+    }
+
+    // A robot of the class in cell (x, y, 0), drawn in the colour of slot.
+    Robot* Standing(int classUid, int slot, int x = 0, int y = 0) {
+        Robot* r = Make(next_++, false, classUid);
+        r->position = {static_cast<double>(x), static_cast<double>(y), 0};
+        RobotModelOf(r)->colorSlot = r->index = slot;
+        return r;
+    }
+    // The robots as the world draws them (slot colour, cell centre, heading) and the
+    // animations, seen from eye under the game's lamp high over the world; by default one robot
+    // in cell (0, 0, 0) from its front. With a floor in the world's grey.
+    static Picture Shot(std::vector<Robot*> robots, Color background = {0, 0, 0, 1},
+                        Vector3 eye = {3.2, 1.3, 1.2}, Vector3 centre = {0.5, 0.5, 0.45},
+                        double fov = 30, bool floor = false) {
+        glClearColor(background.red, background.green, background.blue, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(fov, static_cast<double>(W) / H, 0.1, 30);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        gluLookAt(eye.x, eye.y, eye.z, centre.x, centre.y, centre.z, 0, 0, 1);
+        const GLfloat lamp[4] = {10, 10, 10, 1}, grey[4] = {0.4f, 0.4f, 0.4f, 1};
+        glLightfv(GL_LIGHT0, GL_POSITION, lamp);
+        if (floor) {
+            glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, grey);
+            glPushMatrix();
+            glTranslated(1.5, 1.5, -0.05);
+            DrawBox(6, 6, 0.1);
+            glPopMatrix();
+        }
+        for (Robot* robot : robots) {
+            glPushMatrix();
+            glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, RobotSlotColor(robot->index));
+            glMaterialfv(GL_FRONT, GL_SPECULAR, RobotSlotSpecular(robot->index));
+            const Vector3& p = robot->position;
+            glTranslated(p.x + 0.5, p.y + 0.5, p.z + 0.5);
+            glRotatef(static_cast<GLfloat>(robot->facing), 0, 0, 1);
+            DrawRobot(robot);
+            glPopMatrix();
+        }
+        DrawAnimations();
+        Picture p;
+        glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, p.rgb.data());
+        return p;
+    }
+    int next_ = 10;
+};
+
+TEST_F(RobotModelsWindow, AnInvisibleRobotIsTranslucentRed) {
+    // Over green and over blue: where the robot lets the background through the two pictures
+    // differ, and the robot tints both red.
+    auto seeThrough = [](Robot* r) {
+        Picture green = Shot({r}, {0, 0.6f, 0, 1}), blue = Shot({r}, {0, 0, 0.6f, 1});
+        int n = 0;
+        for (size_t i = 0; i < green.rgb.size(); i += 3) {
+            const unsigned char *g = &green.rgb[i], *b = &blue.rgb[i];
+            n += g[1] != 153 && g[1] != b[1] && g[0] > 20 && g[0] == b[0] ? 1 : 0;
+        }
+        return n;
+    };
+    for (int classUid : {4000, 4001, 4002}) {
+        SCOPED_TRACE(classUid);
+        Robot* r = Standing(classUid, 1);
+        EXPECT_LT(seeThrough(r), 20);
+        r->skillFlag = 1;
+        EXPECT_GT(seeThrough(r), 2000);
+    }
+}
+
+TEST_F(RobotModelsWindow, ASkillGestureChangesThePictureAndComesBackToRest) {
+    Robot* target = Standing(4002, 0, 0, 3);
+    for (auto [classUid, ticks] : {std::pair{4000, 4}, {4001, 3}, {4002, 8}}) {
+        SCOPED_TRACE(classUid);
+        Robot* r = Standing(classUid, 1);
+        Picture rest = Shot({r});
+        Captured([&] { RobotAnimateSkill(r, -1, target, 0); });
+        Tick(ticks);
+        Picture moved = Shot({r});
+        int changed = 0;
+        for (size_t i = 0; i < rest.rgb.size(); i += 3)
+            changed += !std::equal(&rest.rgb[i], &rest.rgb[i + 3], &moved.rgb[i]);
+        EXPECT_GT(changed, 800);
+        RunOut();
+        EXPECT_EQ(Shot({r}).rgb, rest.rgb);
+    }
+}
+
+TEST_F(RobotModelsWindow, ATeleportCutsTheModelAwayFromBelow) {
+    Robot* r = Standing(4002, 0);
+    r->targetCell = {5, 5, 0};
+    int whole[2] = {}, vanishing[2] = {};
+    ASSERT_GT(Shot({r}).Count(Lit, 0, W, whole), 3000);
+    Captured([&] { RobotTeleportEffect(r, world_); });
+    EXPECT_GT(Shot({r}).Count(Lit, 0, W, vanishing), 1000);
+    // From the start the lower half is gone; the top stays until the cut passes it.
+    EXPECT_GT(vanishing[0], whole[0] + (whole[1] - whole[0]) / 3);
+    EXPECT_EQ(vanishing[1], whole[1]);
+    Tick(4);
+    EXPECT_EQ(Shot({r}).Count(Lit), 0);
+}
+
+TEST_F(RobotModelsWindow, TheThreeModelsSideBySide) {
+    Robot* robots[3] = {Standing(4000, 1, 0, 0), Standing(4001, 4, 0, 1), Standing(4002, 0, 0, 2)};
+    // Turned a little towards the camera, Johnny 5 further to show its profile.
+    robots[0]->facing = 340;
+    robots[1]->facing = 330;
+    robots[2]->facing = 295;
+    Picture p = Shot({robots, robots + 3}, {0.16f, 0.18f, 0.22f, 1}, {3.6, 1.5, 1.15},
+                     {0.5, 1.5, 0.4}, 38, true);
+    // Each in its own third and its slot's colour: the Hover red, Johnny 5 blue; the Dalek
+    // paints itself grey and black.
+    const PixelTest dark = [](const unsigned char* q) { return q[0] + q[1] + q[2] < 40; };
+    const int thirds[3][3] = {{150, 0, 3000}, {0, 0, 3000}, {0, 300, 0}}; // red, blue, dark
+    const PixelTest* tests[3] = {&Red, &Blue, &dark};
+    for (int i = 0; i < 3; i++)
+        for (int k = 0; k < 3; k++) {
+            int shown = p.Count(*tests[k], i * W / 3, (i + 1) * W / 3);
+            EXPECT_TRUE(thirds[i][k] > 0 ? shown >= thirds[i][k] : shown == 0) << i << k << shown;
+        }
+    if (const char* path = std::getenv("VANTRELL_MODELS_SHOT")) {
+        std::ofstream out(path, std::ios::binary);
+        out << "P6\n" << W << " " << H << "\n255\n";
+        for (int y = H - 1; y >= 0; y--)
+            out.write(reinterpret_cast<const char*>(p.At(0, y)), W * 3);
+    }
+}
+
+} // namespace
