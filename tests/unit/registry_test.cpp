@@ -16,63 +16,36 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(Registry, FindsObjectsByUidAndReportsMisses) {
-    Registry* registry = NewRegistry();
-    Weapon* weapons[3] = {NewWeapon(), NewWeapon(), NewWeapon()};
-    for (int i = 0; i < 3; i++) { // 14000 shares the bucket of 5000; the first 5000 wins
-        weapons[i]->uid = i == 1 ? 14000 : 5000;
-        RegisterWeapon(registry, weapons[i]);
-    }
-    EXPECT_EQ(std::pair(LookupWeapon(registry, 5000), LookupWeapon(registry, 14000)),
-              std::pair(weapons[0], weapons[1]));
-    void* missed[3] = {weapons[0], weapons[0], weapons[0]};
-    std::string out = Captured([&] {
-        missed[0] = LookupItem(registry, 9999);
-        missed[1] = LookupSkill(registry, 8004); // skills are looked up without a message
-        missed[2] = LookupRobot(registry, -3001);
-    });
-    EXPECT_EQ(std::vector(missed, missed + 3), std::vector<void*>(3, nullptr));
-    EXPECT_EQ(out, "LookupItem: unknown uid 9999\nLookupRobot: unknown uid -3001\n");
-    FreeRegistry(registry);
-}
-
-// A data root of its own holding the given files.
-struct DataTree {
-    explicit DataTree(const std::map<std::string, std::string>& files) {
-        for (const auto& [name, text] : files) {
-            std::filesystem::path path = std::filesystem::path(dir.dir()) / name;
-            std::filesystem::create_directories(path.parent_path());
-            std::ofstream(path) << text;
-        }
-    }
-    TempFile dir{""};
-    ScopedEnv root{"VANTRELL_DATA", dir.dir().c_str()};
-};
-
 TEST(LoadRegistry, ReadsEveryKindOfRecordAndRegistersOnlyWhatLoadsWithAUidOfItsType) {
+    TempFile root("");
+    ScopedEnv data("VANTRELL_DATA", root.dir().c_str());
     std::string armors;
     for (int i = 0; i < 12; i++)
         armors += std::to_string(6000 + i) + "\n";
-    DataTree tree({
-        {"robotclasses/class0.txt",
-         "name:\n\"Hover\"\nuid:\n4000\nnWeaponSlots:\n2\nweapon_uid\n5000\nweapon_uid:\n5002\n"
-         "5001\nnArmorSlots:\n0\narmor_uid:\n" +
-             armors + "initialStats:\npower:\n8\nendstats:\n"},
-        {"robotclasses/class1.txt", "name:\n\"No uid\"\n"},
-        {"robotclasses/class2.txt", "uid:\n4002\nnWeaponSlots:\n12\n"},
-        {"items/items0.txt",
-         "// heading\nweapon:\nuid:\n5000\nname:\n\"Ice Volley\"\ndesc:\n\"Cold\"\npower:\n5\n"
-         "ddexterity:\n-2\naccuracy:\n0.75\nendweapon:\nskill:\nuid:\n8009\nendskill:\narmor:\n"
-         "uid:\n6000\nname:\n\"Plate\"\ndevade:\n-1\ndstamina:\n2\nddefense:\n5\nendarmor:\n"
-         "stray line\nitem:\nuid:\n7000\ndeltaStats:\nhitPoints:\n120\nendstats:\nusageArea:\n3\n"
-         "enditem:\nweapon:\nuid:\n7005\nname:\n\"Odd\"\nendweapon:\nitem:\nuid:\n7005\nenditem:\n"
-         "item:\nuid:\n7001\nbad\nenditem:\nitem:\nuid:\n7002\nenditem:\n"},
-        {"skills/skills0.txt",
-         "skill:\nname:\n\"Drain\"\nuid:\n8002\nsound:\n\"sounds\\drain.wav\"\nusageArea:\n2\n"
-         "skillPower:\n4\nenergyCost:\n5\ndeltaStats:\nenergy:\n3\nendstats:\n"
-         "targetDeltaStats:\nenergy:\n-4\nendstats:\nendskill:\n"
-         "weapon:\nuid:\n5001\nendweapon:\nskill:\nuid:\n8001\nendskill:\n"},
-    });
+    for (const auto& [name, text] : std::map<std::string, std::string>{
+             {"robotclasses/class0.txt",
+              "name:\n\"Hover\"\nuid:\n4000\nnWeaponSlots:\n2\nweapon_uid\n5000\nweapon_uid:\n"
+              "5002\n5001\nnArmorSlots:\n0\narmor_uid:\n" +
+                  armors + "initialStats:\npower:\n8\nendstats:\n"},
+             {"robotclasses/class1.txt", "name:\n\"No uid\"\n"},
+             {"robotclasses/class2.txt", "uid:\n4002\nnWeaponSlots:\n12\n"},
+             {"items/items0.txt",
+              "// heading\nweapon:\nuid:\n5000\nname:\n\"Ice Volley\"\ndesc:\n\"Cold\"\npower:\n5\n"
+              "ddexterity:\n-2\naccuracy:\n0.75\nendweapon:\nskill:\nuid:\n8009\nendskill:\n"
+              "armor:\nuid:\n6000\nname:\n\"Plate\"\ndevade:\n-1\ndstamina:\n2\nddefense:\n5\n"
+              "endarmor:\nstray line\nitem:\nuid:\n7000\ndeltaStats:\nhitPoints:\n120\nendstats:\n"
+              "usageArea:\n3\nenditem:\nweapon:\nuid:\n7005\nname:\n\"Odd\"\nendweapon:\nitem:\n"
+              "uid:\n7005\nenditem:\nitem:\nuid:\n7001\nbad\nenditem:\nitem:\nuid:\n7002\n"
+              "enditem:\n"},
+             {"skills/skills0.txt",
+              "skill:\nname:\n\"Drain\"\nuid:\n8002\nsound:\n\"sounds\\drain.wav\"\nusageArea:\n2\n"
+              "skillPower:\n4\nenergyCost:\n5\ndeltaStats:\nenergy:\n3\nendstats:\n"
+              "targetDeltaStats:\nenergy:\n-4\nendstats:\nendskill:\n"
+              "weapon:\nuid:\n5001\nendweapon:\nskill:\nuid:\n8001\nendskill:\n"}}) {
+        std::filesystem::create_directories(
+            std::filesystem::path(root.dir() + "/" + name).parent_path());
+        std::ofstream(root.dir() + "/" + name) << text;
+    }
     Registry* registry = NewRegistry();
     std::string out = Captured([&] { LoadRegistry(registry); });
     for (const std::string& complaint :
@@ -85,44 +58,43 @@ TEST(LoadRegistry, ReadsEveryKindOfRecordAndRegistersOnlyWhatLoadsWithAUidOfItsT
           "**\nError reading skill file " + DataPath("skills/skills0.txt")})
         EXPECT_EQ(Occurrences(out, complaint), 1) << complaint << "\nin:\n" << out;
 
-    std::vector<int> registered;
-    Captured([&] {
-        for (int uid : {0, 4002, 7001, 7002, 7005, 8001, 8009})
-            if (LookupItem(registry, uid) != nullptr)
-                registered.push_back(uid);
+    // Nothing that failed to load or has a uid of another type is registered; a skill misses
+    // silently. 14000 shares the bucket of 5000 (whose record is checked below).
+    Weapon* sameBucket = NewWeapon();
+    sameBucket->uid = 14000;
+    RegisterWeapon(registry, sameBucket);
+    std::string misses = Captured([&] {
+        for (int uid : {0, 4002, 7001, 7002, 8001, 8009})
+            LookupItem(registry, uid);
+        LookupSkill(registry, 8004);
     });
-    EXPECT_EQ(registered, std::vector{7005});
+    EXPECT_EQ(std::tuple(Occurrences(misses, "LookupItem: unknown uid "), Occurrences(misses, "\n"),
+                         LookupWeapon(registry, 14000)),
+              std::tuple(6, 6, sameBucket));
     const RobotClass* c = LookupRobotClass(registry, 4000);
     ASSERT_NE(c, nullptr);
-    EXPECT_EQ(
-        std::tuple(c->nWeaponSlots, c->nArmorSlots, c->nWeapons, c->nArmors, c->initialStats.power),
-        std::tuple(2, 0, 3, 11, 8));
-    EXPECT_EQ(std::vector<int>(c->weaponUids, c->weaponUids + 3), (std::vector{5000, 5002, 5001}));
-    EXPECT_EQ(c->armorUids[10], 6010);
+    EXPECT_EQ(std::tuple(c->nWeaponSlots, c->nArmorSlots, c->nWeapons, c->nArmors,
+                         c->initialStats.power, c->weaponUids[1], c->armorUids[10]),
+              std::tuple(2, 0, 3, 11, 8, 5002, 6010));
     const Weapon* w = LookupWeapon(registry, 5000);
-    EXPECT_EQ(std::tuple(w->name, w->desc, w->power, w->ddexterity, w->accuracy),
-              std::tuple("Ice Volley"s, "Cold"s, 5, -2, 0.75));
     const Armor* a = LookupArmor(registry, 6000);
-    EXPECT_EQ(std::tuple(a->name, a->devade, a->dstamina, a->ddefense),
-              std::tuple("Plate"s, -1, 2, 5));
     const Item* i = LookupItem(registry, 7000);
-    EXPECT_EQ(std::tuple(i->usageArea, i->deltaStats.hitPoints),
-              std::tuple(EWanderingAndCombat, 120));
     const Skill* s = LookupSkill(registry, 8002);
+    EXPECT_EQ(std::tuple(w->name, w->desc, w->power, w->ddexterity, w->accuracy, a->name, a->devade,
+                         a->dstamina, a->ddefense, i->usageArea, i->deltaStats.hitPoints),
+              std::tuple("Ice Volley"s, "Cold"s, 5, -2, 0.75, "Plate"s, -1, 2, 5,
+                         EWanderingAndCombat, 120));
     EXPECT_EQ(std::tuple(s->name, s->sound, s->usageArea, s->skillPower, s->energyCost,
                          s->deltaStats.energy, s->targetDeltaStats.energy),
               std::tuple("Drain"s, "sounds\\drain.wav"s, ECombat, 4, 5, 3, -4));
     FreeRegistry(registry);
 }
 
-// The shipped data set.
-TEST(ShippedData, LoadsWithoutAComplaintAndFitsWhatTheGameDoesWithIt) {
+// The shipped data set (that it loads without a complaint is the dataset end-to-end test's).
+TEST(ShippedData, FitsWhatTheGameDoesWithIt) {
     ScopedEnv root{"VANTRELL_DATA", VANTRELL_SOURCE_DATA};
     Registry* registry = NewRegistry();
-    std::string output = Captured([&] { LoadRegistry(registry); });
-    for (const char* complaint :
-         {"Error", "out of range", "cut to", "ignored", "Unknown", "not registered", "unknown"})
-        EXPECT_EQ(Occurrences(output, complaint), 0) << complaint;
+    Captured([&] { LoadRegistry(registry); });
     std::vector<UsageArea> areas;
     for (int uid : {7007, 7005, 7003, 7006, 7008, 7000, 7001, 7002})
         areas.push_back(LookupItem(registry, uid)->usageArea);
