@@ -19,6 +19,7 @@ TEST_F(Grid, CellsFromOutsideAndWhereARobotMayStand) {
         {wraps, 0, 1, false}, {0, wraps + 1, 1, false}};
     for (const auto& [x, y, z, ok] : named)
         EXPECT_EQ(CellFromOutside(w, x, y, z), ok) << x << " " << y << " " << z;
+    EXPECT_FALSE(CellFromOutside(Load(""), 0, 0, 1)); // a world not read yet takes none
     int robot = 0;
     Location end = {6, 2, 2}, cube = {2, 2, 2};
     SetCellContent(w, &end, ERobot, &robot);
