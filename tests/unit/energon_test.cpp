@@ -50,10 +50,11 @@ TEST_F(EnergonWorld, APeersDepositIsAddedOnceAndABadOneRefusedAndEachCopyNumbers
     }
     EXPECT_EQ(std::make_pair(LookupEnergon(w, 1)->x, int(FindCellData(w, 1, 1, 2)->energonId)),
               std::make_pair(3, 30000));
-    // Player, the next id set by hand (0: the share's first), the two ids made: each copy
-    // numbers from its own share, past the 1 a peer numbering from 1 took.
+    // A new world numbers from 1, past the 1 a peer numbering from 1 took. Then: player, the
+    // next id set by hand (0: the share's first), the two ids made from the player's share.
+    EXPECT_EQ(GenerateEnergon(w, false)->id, 2);
     const int share = ENERGON_ID_SHARE_SIZE;
-    const int numbered[][4] = {{0, 0, 2, 3},
+    const int numbered[][4] = {{0, 0, 3, 4},
                                {2, 0, 2 * share + 1, 2 * share + 2},
                                {3, 4 * share, 4 * share, 3 * share + 1},
                                {-1, 65535, 65535, 4 * share + 1}};

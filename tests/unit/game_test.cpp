@@ -77,10 +77,10 @@ TEST_F(GameTest, ACubeIsDrawnUnlessAllItsCornersLieOutsideOnePlane) {
     }
     SetFrustumFromCorners(c);
     const std::tuple<double, double, double, bool> probes[] = {
-        {0, 0, -10, true},     {8, 0, -10, true},    {-8, 7, -10, true}, {7, 7, -8, true},
-        {0, -10.4, -10, true}, {0, 0, -21.4, true},  {0, 0, -0.6, true}, {12, 0, -10, false},
-        {0, -12, -10, false},  {-9, -9, -6, false},  {7, 7, -5, false},  {0, 0, -30, false},
-        {0, 0, 2, false},      {-20, 20, -25, false}};
+        {0, 0, -10, true},     {8, 0, -10, true},   {-8, 7, -10, true},   {7, 7, -8, true},
+        {0, -10.4, -10, true}, {0, 0, -21.4, true}, {0, 0, -0.6, true},   {12, 0, -10, false},
+        {0, -12, -10, false},  {-9, -9, -6, false}, {7, 7, -5, false},    {0, 0, -30, false},
+        {0, 0, 2, false},      {0, 0, -0.2, false}, {-20, 20, -25, false}};
     for (const auto& [x, y, z, in] : probes) {
         Vector3 at = {x, y, z};
         EXPECT_EQ(CubeInFrustum(&at), in) << x << " " << y << " " << z;

@@ -55,6 +55,7 @@ TEST_F(WindowTest, CubesInViewAreDrawnAndCubesBehindBesideOrBeyondAreNot) {
     }
 }
 
+// Nothing here measures time: the wait's deadline only ends a test whose tick has stopped.
 TEST_F(WindowTest, TheTimerTickReArmsItself) {
     long before = gTickCount;
     StartTimer();
