@@ -13,7 +13,7 @@ using EnergonWorld = WorldTest;
 // A 20 x 20 deck at height 1, so deposits lie at height 2.
 const char* kDeck = "size:\n20 20\nwalls:\n0 0 1:19 19 1 \"none\"\n";
 
-TEST_F(EnergonWorld, DepositsFillTheFreeCellsAndATakenOneIsWorthItsShareAndMayBeReplaced) {
+TEST_F(EnergonWorld, ADepositIsWorthItsShareOfCrystalsAndATakenOneMayBeReplaced) {
     // crystals, stage, amount: stage / 500 x crystals rounded half away from zero
     const int amounts[][3] = {{15, 500, 15}, {15, 1, 0}, {7, 250, 4}, {7, 249, 3}};
     for (const auto& [crystals, stage, amount] : amounts) {
@@ -24,10 +24,11 @@ TEST_F(EnergonWorld, DepositsFillTheFreeCellsAndATakenOneIsWorthItsShareAndMayBe
     long sent = EnergonBroadcastCount();
     Energon* e = GenerateEnergon(w, true);
     Location at = {e->x, e->y, e->z};
+    e->crystals = 7;
     e->stage = 250;
-    EXPECT_EQ(FindCellData(w, at.x, at.y, 2)->energonId, e->id);
-    EXPECT_EQ(TakeEnergon(w, e->id, false), EnergonAmount(e));
-    EXPECT_EQ(FindCellData(w, at.x, at.y, 2)->energonId, 0);
+    EXPECT_EQ(FindCellData(w, at.x, at.y, at.z)->energonId, e->id);
+    EXPECT_EQ(TakeEnergon(w, e->id, false), 4);
+    EXPECT_EQ(FindCellData(w, at.x, at.y, at.z)->energonId, 0);
     TakeEnergon(w, GenerateEnergon(w, false)->id, true); // this copy's robot took it
     int unknown = -1;
     Captured([&] { unknown = TakeEnergon(w, 77, true); });

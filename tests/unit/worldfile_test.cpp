@@ -116,7 +116,9 @@ TEST_F(WorldFile, AGoodFileBuildsItsCellsAndBoxes) {
     ASSERT_TRUE(GetTeleporterDestination(w, &pad, &far));
     EXPECT_EQ(std::tie(far.x, far.y, far.z), std::make_tuple(3, 3, 1));
     EXPECT_EQ(Record(w, 1, 8, 1), ESafeZoneCentre);
-    EXPECT_EQ(FindCellData(w, 0, 9, 1)->safeZoneOwner + FindCellData(w, 2, 7, 1)->safeZoneOwner, 2);
+    EXPECT_EQ(std::make_pair(FindCellData(w, 0, 9, 1)->safeZoneOwner,
+                             FindCellData(w, 2, 7, 1)->safeZoneOwner),
+              std::make_pair(uint8_t{1}, uint8_t{1})); // the zone's far corners
     Chest* chest = GetChestAt(w, &at);
     ASSERT_EQ(chest, GetChestByIndex(w, 0));
     EXPECT_EQ(std::tie(chest->contents, chest->style, w->musicTrack), std::make_tuple(8003, 3, 5));
