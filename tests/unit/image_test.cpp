@@ -65,14 +65,16 @@ TEST_F(ImageFiles, EveryFixtureReadsAsThePictureItWasMadeFromAndAMissingOneIsRef
         TextureImage texture = {};
         int w = 0, h = 0, components = 0, bytes = name.ends_with(".la") ? 4 : 3;
         unsigned char* rgba = nullptr;
+        bool read = false;
         Captured([&] {
-            LoadTextureImage(name.c_str(), &texture);
+            read = LoadTextureImage(name.c_str(), &texture);
             rgba = ReadSGIImageRGBA(name.c_str(), &w, &h, &components);
         });
         bool big = name.find("-le") == std::string::npos && !name.ends_with("bmp");
         EXPECT_EQ(Read(texture.pixels, texture.width * texture.height * bytes),
                   Expected(channels, bytes))
             << file;
+        EXPECT_EQ(read, channels > 0) << file;
         EXPECT_EQ(Read(rgba, w * h * 4), Expected(big ? channels : 0, 4)) << file;
         EXPECT_EQ(components, big ? channels : 0) << file;
         std::free(rgba);
