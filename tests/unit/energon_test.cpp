@@ -1,10 +1,10 @@
-// Energon: a deposit's life, placement and pick-up, id shares, deposits announced by other
-// copies and the shared replacement of expired deposits.
+// Energon as the players see it: what a deposit is worth, where deposits appear, who numbers
+// them, what a peer's deposits may be, and who replaces the ones that expire.
 #include "support/world_support.h"
 #include "world/energon.h"
 
-#include <set>
-#include <vector>
+#include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -13,150 +13,101 @@ using EnergonWorld = WorldTest;
 // A 20 x 20 deck at height 1, so deposits lie at height 2.
 const char* kDeck = "size:\n20 20\nwalls:\n0 0 1:19 19 1 \"none\"\n";
 
-TEST(Energon, StagesRedrawEveryTwentyFiveGrowingAndShrinking) {
-    Energon* e = NewEnergon(1, 0, 0, 2, 7);
-    std::vector<int> growing, shrinking;
-    int ticks = 0;
-    while (!EnergonFinished(e) && ticks++ < 2000) {
-        bool wasGrowing = e->growing;
-        if (EnergonTick(e))
-            (wasGrowing ? growing : shrinking).push_back(e->stage);
+TEST_F(EnergonWorld, ADepositIsWorthItsShareOfCrystalsAndATakenOneMayBeReplaced) {
+    // crystals, stage, amount: stage / 500 x crystals rounded half away from zero
+    const int amounts[][3] = {{15, 500, 15}, {15, 1, 0}, {7, 250, 4}, {7, 249, 3}};
+    for (const auto& [crystals, stage, amount] : amounts) {
+        Energon e = {1, 0, 0, 2, -1, crystals, stage, 1};
+        EXPECT_EQ(EnergonAmount(&e), amount) << crystals << " at " << stage;
     }
-    ASSERT_EQ(growing.size(), 20u);
-    ASSERT_EQ(shrinking.size(), 19u);
-    EXPECT_EQ(growing.front(), 25);
-    EXPECT_EQ(growing.back(), 500);
-    EXPECT_EQ(shrinking.front(), 475); // none on the tick that turned it around
-    EXPECT_EQ(shrinking.back(), 25);
-    EXPECT_EQ(ticks, 499 + 1 + 499);
-    EXPECT_EQ(e->stage, 1);
-    FreeEnergon(e);
-}
-
-TEST(Energon, AmountIsRoundedHalfAwayFromZero) {
-    Energon e = {1, 0, 0, 2, -1, 15, 500, 0};
-    EXPECT_EQ(EnergonAmount(&e), 15);
-    e.stage = 1;
-    EXPECT_EQ(EnergonAmount(&e), 0);
-    e = {1, 0, 0, 2, -1, 7, 250, 0}; // 3.5
-    EXPECT_EQ(EnergonAmount(&e), 4);
-    e.stage = 249; // 3.49
-    EXPECT_EQ(EnergonAmount(&e), 3);
-}
-
-TEST_F(EnergonWorld, GenerateMarksTheCellAnnouncesAndStopsAtAFullWorld) {
     World* w = Load(kDeck);
     long sent = EnergonBroadcastCount();
     Energon* e = GenerateEnergon(w, true);
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->id, 1);
-    EXPECT_EQ(e->z, 2);
-    EXPECT_EQ(FindCellData(w, e->x, e->y, 2)->energonId, 1);
-    EXPECT_EQ(EnergonBroadcastCount(), sent + 1);
-    std::set<std::pair<int, int>> cells = {{e->x, e->y}};
-    while ((e = GenerateEnergon(w, false)) != nullptr)
-        cells.insert({e->x, e->y});
-    EXPECT_EQ(w->energonCount, MAX_WORLD_ENERGON);
-    EXPECT_EQ(cells.size(), static_cast<size_t>(MAX_WORLD_ENERGON)); // one per cell
-    EXPECT_EQ(EnergonBroadcastCount(), sent + 1);
-}
-
-TEST_F(EnergonWorld, EachCopyNumbersFromItsOwnShareAndWrapsWithinIt) {
-    World* w = Load(kDeck);
-    SetEnergonIdRange(w, 2);
-    EXPECT_EQ(w->nextEnergonId, 2 * 13107 + 1);
-    w->nextEnergonId = w->energonIdLast;
-    EXPECT_EQ(GenerateEnergon(w, false)->id, 3 * 13107);
-    EXPECT_EQ(GenerateEnergon(w, false)->id, 2 * 13107 + 1);
-    SetEnergonIdRange(w, -1); // the enemy robot server
-    w->nextEnergonId = 65535;
-    EXPECT_EQ(GenerateEnergon(w, false)->id, 65535);
-    EXPECT_EQ(w->nextEnergonId, 52429); // after 65535 the share starts again, never at 0
-    SetEnergonIdRange(w, 0);
-    GenerateEnergon(w, false);
-    w->nextEnergonId = 1;
-    EXPECT_EQ(GenerateEnergon(w, false)->id, 2); // an id still lying in the world is skipped
-}
-
-TEST_F(EnergonWorld, TakingRemovesTheDepositAndMayReplaceIt) {
-    World* w = Load(kDeck);
-    Energon* e = GenerateEnergon(w, false);
-    int x = e->x, y = e->y;
+    Location at = {e->x, e->y, e->z};
     e->crystals = 7;
     e->stage = 250;
-    EXPECT_EQ(TakeEnergon(w, 1, false), 4);
-    EXPECT_EQ(w->energonCount, 0);
-    EXPECT_EQ(FindCellData(w, x, y, 2)->energonId, 0);
-    GenerateEnergon(w, false);
-    long sent = EnergonBroadcastCount();
-    TakeEnergon(w, 2, true); // this copy's robot took it: a replacement, announced
-    EXPECT_NE(LookupEnergon(w, 3), nullptr);
-    EXPECT_EQ(w->energonCount, 1);
-    EXPECT_EQ(EnergonBroadcastCount(), sent + 1);
-    EXPECT_NE(Captured([&] { TakeEnergon(w, 77, true); }).find("no energon 77"), std::string::npos);
-    EXPECT_EQ(w->energonCount, 1);
+    EXPECT_EQ(FindCellData(w, at.x, at.y, at.z)->energonId, e->id);
+    EXPECT_EQ(TakeEnergon(w, e->id, false), 4);
+    EXPECT_EQ(FindCellData(w, at.x, at.y, at.z)->energonId, 0);
+    TakeEnergon(w, GenerateEnergon(w, false)->id, true); // this copy's robot took it
+    int unknown = -1;
+    Captured([&] { unknown = TakeEnergon(w, 77, true); });
+    EXPECT_EQ(std::make_tuple(unknown, w->energonCount, EnergonBroadcastCount()),
+              std::make_tuple(0, 1, sent + 2));
 }
 
-TEST_F(EnergonWorld, AnnouncedDepositsAreAddedOnceAndBadOnesRefused) {
+TEST_F(EnergonWorld, APeersDepositIsAddedOnceAndABadOneRefusedAndEachCopyNumbersItsOwn) {
     World* w = Load(kDeck);
-    EXPECT_EQ(Captured([&] { AddNetworkEnergon(w, 20000, 3, 4, 2, 9); }),
-              "Adding network generated energon\n");
-    Energon* e = LookupEnergon(w, 20000);
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(FindCellData(w, 3, 4, 2)->energonId, 20000);
-    EnergonTick(e);
-    EXPECT_EQ(Captured([&] { AddNetworkEnergon(w, 20000, 1, 1, 2, 12); }),
-              "discarding energon packet\n");
-    EXPECT_EQ(e->stage, 2);
-    EXPECT_EQ(FindCellData(w, 1, 1, 2), nullptr);
-    struct Bad {
-        uint16_t id;
-        int x, y, z, crystals;
-    };
-    for (Bad b : {Bad{0, 1, 1, 2, 9}, Bad{30000, 20, 1, 2, 9}, Bad{30000, 1, 1, 3, 9},
-                  Bad{30000, 1, 1, -2147483647 - 1, 9}, Bad{30000, 1, 1, 2, 16},
-                  Bad{30000, 1, 1, 2, 6}, Bad{30000, 3, 4, 2, 9}}) {
-        std::string out = Captured([&] { AddNetworkEnergon(w, b.id, b.x, b.y, b.z, b.crystals); });
-        EXPECT_NE(out.find("Refusing energon packet"), std::string::npos) << out;
+    // id, x, y, z, crystals, whether it is added
+    const int cases[][6] = {{1, 3, 4, 2, 7, 1},      {1, 1, 1, 2, 9, 0},
+                            {30000, 1, 1, 2, 15, 1}, {0, 1, 2, 2, 9, 0},
+                            {30001, 20, 1, 2, 9, 0}, {30001, 1, 2, 3, 9, 0},
+                            {30001, 1, 2, -1, 9, 0}, {30001, 1, 2, 2, 16, 0},
+                            {30001, 1, 2, 2, 6, 0},  {30001, 3, 4, 2, 9, 0}};
+    for (const auto& [id, x, y, z, crystals, added] : cases) {
+        bool got = false;
+        Captured([&] { got = AddNetworkEnergon(w, uint16_t(id), x, y, z, crystals); });
+        EXPECT_EQ(got, added != 0) << id << " at " << x << " " << y << " " << z;
     }
-    EXPECT_EQ(w->energonCount, 1);
-    EXPECT_EQ(w->nextEnergonId, 1);
+    EXPECT_EQ(std::make_pair(LookupEnergon(w, 1)->x, int(FindCellData(w, 1, 1, 2)->energonId)),
+              std::make_pair(3, 30000));
+    // A new world numbers from 1, past the 1 a peer numbering from 1 took. Then: player, the
+    // next id set by hand (0: the share's first), the two ids made from the player's share.
+    EXPECT_EQ(GenerateEnergon(w, false)->id, 2);
+    const int share = ENERGON_ID_SHARE_SIZE;
+    const int numbered[][4] = {{0, 0, 3, 4},
+                               {2, 0, 2 * share + 1, 2 * share + 2},
+                               {3, 4 * share, 4 * share, 3 * share + 1},
+                               {-1, 65535, 65535, 4 * share + 1}};
+    for (const auto& [player, next, first, second] : numbered) {
+        SetEnergonIdRange(w, player);
+        w->nextEnergonId = next != 0 ? static_cast<uint16_t>(next) : w->nextEnergonId;
+        int made = GenerateEnergon(w, false)->id;
+        EXPECT_EQ(std::make_pair(made, int(GenerateEnergon(w, false)->id)),
+                  std::make_pair(first, second));
+    }
 }
 
-TEST_F(EnergonWorld, ExpiryIsReplacedByOneCopyInNOnAverage) {
+TEST_F(EnergonWorld, AnExpiredDepositIsReplacedByOneCopyInNOnAverage) {
     World* w = Load(kDeck);
-    std::string said;
-    // How many of rounds expiries this copy replaced; said collects what it printed.
     auto replacedOf = [&](int rounds) {
         int replaced = 0;
-        said.clear();
         for (int i = 0; i < rounds; i++) {
-            Energon* e = GenerateEnergon(w, false);
-            said += Captured([&] { ExpireEnergon(w, e->id); });
-            replaced += w->energonCount == 1;
-            for (Energon* left; w->energonCount > 0;) {
-                DArray* all = HashTableToArray(w->energonTable, 1);
-                left = *static_cast<Energon**>(DArrayNth(all, 0));
-                DArrayFree(all);
-                TakeEnergon(w, left->id, false);
-            }
+            Captured([&] { ExpireEnergon(w, GenerateEnergon(w, false)->id); });
+            replaced += w->energonCount;
+            if (w->energonCount > 0)
+                TakeEnergon(w, static_cast<uint16_t>(w->nextEnergonId - 1), false);
         }
         return replaced;
     };
-    EXPECT_EQ(replacedOf(50), 50); // no player in the slots: always
     SetRobotSlot(w, 0, 3000);
     EXPECT_EQ(replacedOf(50), 50); // one player: always
-    SetRobotSlot(w, 3, 3003);
-    int half = replacedOf(2000);
-    EXPECT_GT(half, 850);
-    EXPECT_LT(half, 1150);
-    SetRobotSlot(w, 1, 3001);
-    SetRobotSlot(w, 2, 3002);
-    int quarter = replacedOf(2000);
-    EXPECT_GT(quarter, 400);
-    EXPECT_LT(quarter, 600);
-    // Each expiry left to the others is said once.
-    EXPECT_EQ(Occurrences(said, "Not regenerating energon\n"), 2000 - quarter);
+    for (int slot = 1; slot < NUM_PLAYER_SLOTS; slot++)
+        SetRobotSlot(w, slot, 3000 + slot);
+    EXPECT_NEAR(replacedOf(2000), 500, 100);
+}
+
+TEST_F(EnergonWorld, TheHostsDepositsRedrawEveryTwentyFiveStagesExpireTogetherAndAreReplaced) {
+    World* w = Load(kDeck);
+    SetRobotSlot(w, 0, 3000); // the host alone: it replaces every deposit that expires
+    long sent = EnergonBroadcastCount();
+    std::vector<int> seeded;
+    for (int i = 0; i < INITIAL_ENERGON; i++)
+        seeded.push_back(GenerateEnergon(w, true)->id);
+    auto alive = [&] {
+        return std::count_if(seeded.begin(), seeded.end(),
+                             [&](int id) { return LookupEnergon(w, uint16_t(id)) != nullptr; });
+    };
+    int redraws = 0;
+    std::string said = Captured([&] {
+        for (int tick = 1; tick < 999; tick++)
+            redraws += EnergonWorldTick(w);
+    });
+    EXPECT_EQ(std::make_tuple(said, alive()), std::make_tuple("", long{INITIAL_ENERGON}));
+    redraws += EnergonWorldTick(w);
+    EXPECT_EQ(redraws, 20 + 19); // up to 500 and down again, none on the turning tick
+    EXPECT_EQ(std::make_tuple(alive(), w->energonCount, EnergonBroadcastCount()),
+              std::make_tuple(0L, INITIAL_ENERGON, sent + 2 * INITIAL_ENERGON));
 }
 
 } // namespace

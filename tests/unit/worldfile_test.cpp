@@ -1,157 +1,127 @@
-// The world file: sections, scan formats, the line counter and what stays after a failure.
+// The world file as a level designer writes it: the line that fails, what stays of a file that
+// fails, and what a good file builds.
 #include "support/world_support.h"
 
-#include <cstring>
+#include <cstdio>
+#include <tuple>
 
 namespace {
 
 using WorldFile = WorldTest;
 
-const std::string kSize = "size:\n10 10\n";
-
-TEST_F(WorldFile, SizeComesFirstButForPropertiesAndOnlyOnce) {
-    // Line 1 comment, 2 keyword, 3 cube; blank lines do not count.
-    World* w = LoadFailing("// a world\n\n\ncubes:\n\n1 1 1\nsize:\n10 10\n", 3);
-    EXPECT_EQ(w->grid, nullptr);
-    EXPECT_EQ(BoxCount(w), 0); // no floor after a failure
-    bool ok = false;
-    w = Load("properties:\n7 grv 9.5\nsize:\n12 9\nproperties:\n9 f -1\n", &ok);
-    ASSERT_TRUE(ok);
-    EXPECT_EQ(w->sizeX, 12);
-    ASSERT_EQ(DArrayLength(w->properties), 2);
-    auto* p = static_cast<WorldProperty*>(DArrayNth(w->properties, 0));
-    EXPECT_EQ(p->code, 'g');
-    EXPECT_DOUBLE_EQ(p->value, 9.5);
-    LoadFailing("properties:\n1 grav 1.0\n", 2); // a word of four characters
-    LoadFailing(kSize + "20 20\n", 3);
-    LoadFailing(kSize + "size:\n20 20\n", 4);
-    LoadFailing("size:\n0 10\n", 2);
-    LoadFailing("size:\n100000 100000\n", 2);
-    LoadFailing("properties:\n1 a 1\n", 2); // a file without a grid fails at its end
-    LoadFailing("1 2 3\n", 1);              // data before any section
+// The content of a cell, or -1 when nothing was ever stored there.
+int Record(World* w, int x, int y, int z) {
+    const CellData* d = FindCellData(w, x, y, z);
+    return d != nullptr ? d->contentType : -1;
 }
 
-TEST_F(WorldFile, WallShellIsTheSameWhicheverCornersComeFirst) {
-    World* a = Load(kSize + "walls:\n5 5 1:3 7 3 \"images\\brick.bmp\"\n");
-    World* b = Load(kSize + "walls:\n3 7 3:5 5 1 \"none\"\n");
-    for (World* w : {a, b}) {
-        int solid = 0;
-        for (int x = 0; x < 10; x++)
-            for (int y = 0; y < 10; y++)
-                for (int z = 0; z <= 4; z++)
-                    solid += Content(w, x, y, z) == ESolid;
-        EXPECT_EQ(solid, 26);
-        EXPECT_EQ(Content(w, 4, 6, 2), EEmpty); // the core is left alone
-        WorldBox* box = GetWorldBox(w, 0);
-        EXPECT_DOUBLE_EQ(box->minimum.x, 3);
-        EXPECT_DOUBLE_EQ(box->minimum.y, 5);
-        EXPECT_DOUBLE_EQ(box->maximum.z, 4);
+// Every box the drawing will show: corners, colour, translucency and texture.
+std::vector<std::string> Boxes(World* w) {
+    std::vector<std::string> out;
+    for (int i = 0; i < BoxCount(w); i++) {
+        const WorldBox* b = GetWorldBox(w, i);
+        char line[256];
+        std::snprintf(line, sizeof line, "%g %g %g %g %g %g %g %g %g %g %d %s", b->minimum.x,
+                      b->minimum.y, b->minimum.z, b->maximum.x, b->maximum.y, b->maximum.z,
+                      b->color.red, b->color.green, b->color.blue, b->color.alpha, b->translucent,
+                      b->texture);
+        out.push_back(line);
     }
-    EXPECT_STREQ(GetWorldBox(a, 0)->texture, "images\\brick.bmp");
-    EXPECT_STREQ(GetWorldBox(b, 0)->texture, "none");
+    return out;
 }
 
-TEST_F(WorldFile, WallAndTeleporterScanRules) {
-    std::string walls = kSize + "walls:\n";
-    LoadFailing(walls + "1 1 1:2 2 2 \"\"\n", 4);      // a texture needs a character
-    LoadFailing(walls + "1 1 1 :2 2 2 \"none\"\n", 4); // no blank before the colon
-    LoadFailing(walls + "1 1 1:2 2 2 \"" + std::string(33, 'a') + "\"\n", 4);
-    LoadFailing(walls + "1 1 1:10 2 2 \"none\"\n", 4); // off the grid
-    bool ok = false;
-    World* w = Load(walls + "1 1 1:   2 2 2 \"" + std::string(32, 'a') + "\"\n", &ok);
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(std::strlen(GetWorldBox(w, 0)->texture), 32u);
-    LoadFailing(kSize + "teleporters:\n1 1 1 :2 2 1\n", 4);
-    Load(kSize + "teleporters:\n1 1 1:  2 2 1\n", &ok);
-    EXPECT_TRUE(ok);
-}
-
-TEST_F(WorldFile, TeleporterFlagFormsAndTheirPads) {
-    World* w = Load(kSize + "teleporters:\n1 1 1:2 2 1\n3 3 1:4 4 1 0\n5 5 1:6 6 2   1\n");
-    ASSERT_EQ(TeleporterCount(w), 3);
-    EXPECT_EQ(GetTeleporter(w, 0)->translucent, 1);
-    EXPECT_EQ(GetTeleporter(w, 1)->translucent, 0);
-    EXPECT_EQ(GetTeleporter(w, 2)->translucent, 1);
-    EXPECT_EQ(GetTeleporter(w, 2)->uid, 2);
-    EXPECT_EQ(FindCellData(w, 4, 4, 1)->teleporterIndex, 1);
-    ASSERT_EQ(BoxCount(w), 7); // two pads each and the floor
-    EXPECT_EQ(GetWorldBox(w, 0)->translucent, 1);
-    EXPECT_FLOAT_EQ(GetWorldBox(w, 0)->color.alpha, 0.3f);
-    EXPECT_EQ(GetWorldBox(w, 2)->translucent, 0);
-    EXPECT_DOUBLE_EQ(GetWorldBox(w, 2)->maximum.z, 1.2);
-
+// Each file fails at its line (0: read whole), and the cell probed afterwards (when x >= 0)
+// shows that nothing of the failing line or after it stays. Comments and keywords count as
+// lines, blank lines do not; a file without a grid fails at its end; a cube or a wall shell laid
+// over a chest would bury it, so the line fails, all of it.
+TEST_F(WorldFile, TheFirstBadLineFailsTheFileAndNothingOfItOrAfterItStays) {
+    const std::string s = "size:\n10 10\n", zone = s + "safe zones:\n",
+                      chest = s + "cubes:\n3 3 1\nchests:\n5000 1 1 1 0\n",
+                      wall = "\"" + std::string(32, 'a') + "\"\n";
     std::string many = "size:\n200 200\nteleporters:\n";
-    for (int i = 0; i < 255; i++)
+    for (int i = 0; i <= MAX_TELEPORTERS; i++)
         many += std::to_string(i % 200) + " " + std::to_string(i / 200) +
                 " 1:" + std::to_string(i % 200) + " " + std::to_string(100 + i / 200) + " 1\n";
-    w = LoadFailing(many, 3 + 255);
-    EXPECT_EQ(TeleporterCount(w), MAX_TELEPORTERS);
-    EXPECT_EQ(FindCellData(w, 54, 1, 1), nullptr); // the failing line changed nothing
+    struct Case {
+        std::string text;
+        int line, x = -1, y = 0, z = 0, record = 0;
+    };
+    const Case cases[] = {
+        {"// a world\n\n\ncubes:\n\n1 1 1\nsize:\n10 10\n", 3},
+        {"1 2 3\n", 1},
+        {"properties:\n1 a 1\n", 2},
+        {"properties:\n1 grav 1\nsize:\n9 9\n", 2},
+        {"properties:\n7 g 1\nsize:\n9 9\nproperties:\n9 f -1\n", 0},
+        {s + "size:\n20 20\n", 4},
+        {"size:\n0 10\n", 2},
+        {"size:\n10 257\n", 2},
+        {"size:\n256 256\n", 0},
+        {s + "cubes:\n1 1 1\n2 2\n3 3 1\n", 5, 3, 3, 1, -1},
+        {s + "walls:\n1 1 1:2 2 2 \"\"\n", 4},
+        {s + "walls:\n1 1 1 :2 2 2 " + wall, 4},
+        {s + "walls:\n1 1 1:2 2 2 \"a" + wall.substr(1), 4},
+        {s + "walls:\n1 1 1:  2 2 2 " + wall, 0},
+        {s + "walls:\n1 1 1:10 2 2 " + wall, 4},
+        {s + "teleporters:\n1 1 1 :2 2 1\n", 4},
+        {many, 3 + 255, 54, 1, 1, -1},
+        {zone + "0 4 4 2\n", 4, 4, 4, 2, -1},
+        {zone + "1 4 4 1\n1 7 7 1\n", 5},
+        {s + "walls:\n3 3 1:5 5 1 \"none\"\nsafe zones:\n0 5 5 2\n", 6, 4, 4, 2, -1},
+        {zone + "4 4 4 1\n", 4},
+        {zone + "-1 4 4 1\n", 4},
+        {zone + "0 0 4 1\n", 4},
+        {zone + "0 4 4 1\n1 6 4 1\n", 5},
+        {s + "cubes:\n5 4 1\nsafe zones:\n0 4 4 1\n", 6},
+        {s + "chests:\n5000 4 4 1 0\nsafe zones:\n0 4 4 1\n", 6},
+        {chest + "5001 1 1 1 0\n", 7},
+        {chest + "5001 3 3 1 0\n", 7},
+        {chest + "5001 10 3 1 0\n", 7},
+        {chest + "3001 4 4 1 0\n", 7},
+        {chest + "5001 4 4 33 0\n", 7},
+        {chest + "5001 4 4 32 0\n", 0},
+        {chest + "cubes:\n1 1 1\n", 8, 1, 1, 1, EChest},
+        {chest + "walls:\n1 0 1:1 3 1 \"none\"\n", 8, 1, 0, 1, -1},
+        {chest + "walls:\n0 0 0:2 2 2 \"none\"\n", 0, 1, 1, 1, EChest}};
+    for (const Case& c : cases) {
+        int line = -1;
+        World* w = Load(c.text, &line);
+        EXPECT_EQ(line, c.line) << c.text;
+        if (c.x >= 0) {
+            EXPECT_EQ(Record(w, c.x, c.y, c.z), c.record) << c.text;
+        }
+        // Only a file read to its end gets its floor and safe-zone markers.
+        std::vector<std::string> boxes = Boxes(w);
+        EXPECT_EQ(!boxes.empty() && boxes.back().ends_with("metalfloor.rgb"), c.line == 0);
+        EXPECT_EQ(w->safeZoneMarkers, c.line == 0 ? NUM_SAFE_ZONES : 0);
+    }
 }
 
-TEST_F(WorldFile, SafeZonesNeedSupportAboveOneAndOneLinePerOwner) {
-    std::string deck = kSize + "walls:\n3 3 1:5 5 1 \"none\"\n";
-    World* w = LoadFailing(kSize + "safe zones:\n0 4 4 2\n", 4); // nothing below
-    EXPECT_EQ(GetSafeZone(w, 0)->owner, NO_SAFE_ZONE);
-    // One unsupported corner fails the line, and nothing of it stays.
-    w = LoadFailing(deck + "safe zones:\n0 5 5 2\n", 6);
-    EXPECT_EQ(GetSafeZone(w, 0)->owner, NO_SAFE_ZONE);
-    EXPECT_EQ(FindCellData(w, 4, 4, 2), nullptr);
-
-    bool ok = false;
-    w = Load(deck + "safe zones:\n1 4 4 2\n", &ok);
-    ASSERT_TRUE(ok);
-    EXPECT_EQ(GetSafeZone(w, 1)->centre.x, 4);
-    EXPECT_EQ(Content(w, 4, 4, 2), ESafeZoneCentre);
-    EXPECT_EQ(FindCellData(w, 3, 5, 2)->safeZoneOwner, 1);
-    EXPECT_FLOAT_EQ(GetWorldBox(w, 1)->color.red, 0.75f); // player 1's pad
-    EXPECT_EQ(w->safeZoneMarkers, NUM_SAFE_ZONES);
-
-    LoadFailing(kSize + "safe zones:\n1 4 4 1\n1 7 7 1\n", 5);
-    LoadFailing(kSize + "safe zones:\n4 4 4 1\n", 4);
-    LoadFailing(kSize + "safe zones:\n0 0 4 1\n", 4);                // off the grid
-    LoadFailing(kSize + "cubes:\n5 4 1\nsafe zones:\n0 4 4 1\n", 6); // on something solid
-    LoadFailing(kSize + "safe zones:\n0 4 4 1\n1 6 4 1\n", 5);       // over another zone
-}
-
-TEST_F(WorldFile, ChestsOffTheGridOrOnTakenCellsFailTheLine) {
-    World* w = Load(kSize + "chests:\n5000 1 1 1 0\n8003 2 2 1 3\n");
-    Location at = {2, 2, 1};
+TEST_F(WorldFile, AGoodFileBuildsItsCellsAndBoxes) {
+    World* w =
+        Load("properties:\n7 grv 9.5\nsize:\n10 10\nwalls:\n5 5 1:3 7 3 \"images\\brick.bmp\"\n"
+             "teleporters:\n1 1 1:2 2 1\n3 3 1:4 4 1 0\nsafe zones:\n1 1 8 1\n"
+             "chests:\n8003 9 0 1 3\nmusictrack:\n5\n");
+    World* mirrored = Load("size:\n10 10\nwalls:\n3 7 3:5 5 1 \"none\"\n");
+    // The shell of the wall is solid, its core not, whichever corner comes first.
+    EXPECT_EQ(std::make_tuple(CountSolid(w, 4, 6), CountSolid(w, 3, 6), CountSolid(mirrored, 4, 6)),
+              std::make_tuple(2, 3, 2));
+    EXPECT_EQ(Boxes(mirrored)[0], "3 5 1 6 8 4 0.4 0.4 0.4 0.75 0 none");
+    EXPECT_EQ(Boxes(w),
+              (std::vector<std::string>{
+                  "3 5 1 6 8 4 0.4 0.4 0.4 0.75 0 images\\brick.bmp", "1 1 1 2 2 1.2 1 1 0 0.3 1 ",
+                  "2 2 1 3 3 1.2 1 1 0 0.3 1 ", "3 3 1 4 4 1.2 1 1 0 1 0 ",
+                  "4 4 1 5 5 1.2 1 1 0 1 0 ", "0 7 1 3 10 1.2 0.75 0.25 0.25 0.5 0 ",
+                  "0 0 0 10 10 1 0.4 0.4 0.4 0.75 0 images\\metalfloor.rgb"}));
+    Location pad = {4, 4, 1}, far, at = {9, 0, 1};
+    ASSERT_TRUE(GetTeleporterDestination(w, &pad, &far));
+    EXPECT_EQ(std::tie(far.x, far.y, far.z), std::make_tuple(3, 3, 1));
+    EXPECT_EQ(Record(w, 1, 8, 1), ESafeZoneCentre);
+    EXPECT_EQ(std::make_pair(FindCellData(w, 0, 9, 1)->safeZoneOwner,
+                             FindCellData(w, 2, 7, 1)->safeZoneOwner),
+              std::make_pair(uint8_t{1}, uint8_t{1})); // the zone's far corners
     Chest* chest = GetChestAt(w, &at);
-    ASSERT_NE(chest, nullptr);
-    EXPECT_EQ(chest->index, 1);
-    EXPECT_EQ(chest->style, 3);
-    EXPECT_EQ(GetChestByIndex(w, 1), chest);
-
-    std::string head = kSize + "cubes:\n3 3 1\nchests:\n5000 1 1 1 0\n";
-    w = LoadFailing(head + "5001 1 1 1 0\n", 7); // two on one cell
-    EXPECT_EQ(ChestCount(w), 1);
-    LoadFailing(head + "5001 3 3 1 0\n", 7);  // in a cube
-    LoadFailing(head + "5001 10 3 1 0\n", 7); // off the grid
-    LoadFailing(head + "3001 4 4 1 0\n", 7);  // a robot is no chest's contents
-    LoadFailing(head + "5001 4 4 99 0\n", 7); // beyond the heights a world has
-    // A cube or a wall shell laid over a chest would bury it: the line fails, and all of it.
-    LoadFailing(head + "cubes:\n1 1 1\n", 8);
-    w = LoadFailing(head + "walls:\n1 0 1:1 3 1 \"none\"\n", 8);
-    EXPECT_EQ(Content(w, 1, 0, 1), EEmpty);
-    EXPECT_EQ(Content(w, 1, 1, 1), EChest);
-    bool ok = false;
-    Load(head + "walls:\n0 0 0:2 2 2 \"none\"\n", &ok); // the chest is in the core
-    EXPECT_TRUE(ok);
-}
-
-TEST_F(WorldFile, AFinishedFileGetsItsFloorAFailedOneKeepsWhatCameBefore) {
-    World* w = Load(kSize + "musictrack:\n5\n");
-    EXPECT_EQ(w->musicTrack, 5);
-    WorldBox* floor = GetWorldBox(w, BoxCount(w) - 1);
-    EXPECT_DOUBLE_EQ(floor->maximum.x, 10);
-    EXPECT_DOUBLE_EQ(floor->maximum.z, 1);
-    EXPECT_STREQ(floor->texture, "images\\metalfloor.rgb");
-    w = LoadFailing(kSize + "cubes:\n1 1 1\n2 2\n3 3 1\n", 5);
-    EXPECT_EQ(Content(w, 1, 1, 1), ESolid);
-    EXPECT_EQ(Content(w, 3, 3, 1), EEmpty);
-    EXPECT_EQ(BoxCount(w), 1); // the cube, and no floor
-    EXPECT_EQ(w->safeZoneMarkers, 0);
+    ASSERT_EQ(chest, GetChestByIndex(w, 0));
+    EXPECT_EQ(std::tie(chest->contents, chest->style, w->musicTrack), std::make_tuple(8003, 3, 5));
 }
 
 } // namespace
