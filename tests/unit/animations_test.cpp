@@ -22,10 +22,6 @@ std::vector<double> Join(std::vector<double> a, const std::vector<double>& b) {
     return a;
 }
 
-template <typename T> T* Running() {
-    return static_cast<T*>(Front());
-}
-
 TEST_F(Effects, RunTheirTicksShowingTheirFrames) {
     Robot* a = Put(Make(0, true, 4000), 3, 3); // a Hover of power 2 and dexterity 3
     Robot* b = Put(Make(1, false), 4, 3);
@@ -46,11 +42,12 @@ TEST_F(Effects, RunTheirTicksShowingTheirFrames) {
     };
     const Case cases[] = {
         {"plasma: nine beams 0.4 to 2.0 long", [&] { StartPlasmaShot(a, b, nullptr, nullptr); },
-         [] { return 0.2 * (PlasmaBeamList(Running<PlasmaShot>()) + 1); }, Ramp(9, 0.4, 0.2)},
+         [] { return 0.2 * (PlasmaBeamList(static_cast<PlasmaShot*>(Front())) + 1); },
+         Ramp(9, 0.4, 0.2)},
         {"volley: in flight four frames, then at the target",
          [&] { StartVolley(&from, &to, 0, &ICE_VOLLEY_COLOR, nullptr, nullptr); },
          [&] {
-             Volley* v = Running<Volley>();
+             Volley* v = static_cast<Volley*>(Front());
              AdvanceVolley(v); // as each drawn frame does: the fourth reaches the target
              double off = 0;
              for (int i = 0; i < v->count; i++)
@@ -61,17 +58,17 @@ TEST_F(Effects, RunTheirTicksShowingTheirFrames) {
          Ramp(5, 1, 0)},
         {"stars: eight sprites up the spirals, then an empty frame",
          [&] { StartStarEffect(a, b, nullptr, nullptr); },
-         [] { return StarFrame(Running<SpiralEffect>()); }, Ramp(9, 0, 1)},
+         [] { return StarFrame(static_cast<SpiralEffect*>(Front())); }, Ramp(9, 0, 1)},
         {"balls: the first frame until the first tick, then one a tick",
          [&] { StartBallsEffect(a, b, nullptr, nullptr); },
-         [] { return BallsFrame(Running<SpiralEffect>()); }, Join({0}, Ramp(12, 0, 1))},
+         [] { return BallsFrame(static_cast<SpiralEffect*>(Front())); }, Join({0}, Ramp(12, 0, 1))},
         {"invisibility: 2 x power + 2 x dexterity + 13 = 23 ticks",
          [&] { AnimateSkillEffect(a, b, INVISIBILITY_UID, nullptr, nullptr); },
          [&] { return a->skillFlag; }, Ramp(24, 1, 0)},
         {"damage numbers: four ticks", [&] { RobotShowDamage(b, &hurt, 0); },
          [] {
              DamageLabel labels[2];
-             return DamageLabels(Running<DamageDisplay>(), labels);
+             return DamageLabels(static_cast<DamageDisplay*>(Front()), labels);
          },
          Ramp(5, 1, 0)},
         {"sonar: the revealed radius grows from 0.4167 to 2.9167",
@@ -83,7 +80,7 @@ TEST_F(Effects, RunTheirTicksShowingTheirFrames) {
              StartBattleShield(a, b, &centre, 1);
          },
          [&] {
-             BattleShield* shield = Running<BattleShield>();
+             BattleShield* shield = static_cast<BattleShield*>(Front());
              if (shield->descending && shield->counter == 0 && ++held == 3)
                  a->battle = nullptr; // the battle ends: the next tick lifts the dome
              return -ShieldClipHeight(shield);
@@ -91,7 +88,7 @@ TEST_F(Effects, RunTheirTicksShowingTheirFrames) {
          Join(Join(Ramp(11, 1.5, -0.15), {0, 0}), Ramp(11, 0, 0.15))},
         {"wall of hold 2: fades in, stands, fades out; its cell solid throughout",
          [&] { StartWallAnimation(a, world_, &wall, 2, 1, 1, 45.0f); },
-         [&] { return At(6, 6) == ESolid ? WallAlpha(Running<WallEffect>()) : -1; },
+         [&] { return At(6, 6) == ESolid ? WallAlpha(static_cast<WallEffect*>(Front())) : -1; },
          Join(Join(Ramp(9, 0, 0.125), {1, 1}), Ramp(9, 1, -0.125))},
         {"teleport: cut from the middle up, then from the top down to the middle",
          [&] { StartTeleport(a, world_, &far, 1); }, [&] { return -RobotModelOf(a)->clipPlane[3]; },
@@ -99,7 +96,8 @@ TEST_F(Effects, RunTheirTicksShowingTheirFrames) {
         {"smoke: eighteen ticks of puffs within reach of the robot",
          [&] { RobotSmokeEffect(a, world_, 18); },
          [&] { // the oldest puff, furthest up
-             const float* p = Running<Smoke>()->particles.particles[SMOKE_PARTICLES - 1].position;
+             const float* p =
+                 static_cast<Smoke*>(Front())->particles.particles[SMOKE_PARTICLES - 1].position;
              return std::hypot(p[0] - a->position.x, p[1] - a->position.y, p[2] - a->position.z) <
                     4;
          },

@@ -48,36 +48,19 @@ TEST_F(Models, AnAttackFiresTheModelsWeaponsSendsEachShotAndAppliesIt) {
         const char* sent;
         const char* said;
     } cases[] = {
-        {"Hover: every weapon",
-         4000,
-         1,
-         {5000, 5002},
-         "fight 5000 at 3001, fight 5002 at 3001",
-         "1:5002 at 3001, 1:5002 at 3001",
-         ""},
+        // clang-format off
+        {"Hover: every weapon", 4000, 1, {5000, 5002}, "fight 5000 at 3001, fight 5002 at 3001",
+         "1:5002 at 3001, 1:5002 at 3001", ""},
         {"Dalek replaying another copy's attack", 4001, 0, {5002}, "", "", ""},
-        {"Johnny 5: one weapon at random",
-         4002,
-         1,
-         {5001, 5000},
-         "fight 5001 at 3001|fight 5000 at 3001",
-         "1:5002 at 3001",
-         ""},
+        {"Johnny 5: one weapon at random", 4002, 1, {5001, 5000},
+         "fight 5001 at 3001|fight 5000 at 3001", "1:5002 at 3001", ""},
         {"Johnny 5 without a weapon: nothing", 4002, 1, {}, "", "", ""},
-        {"a weapon without a shot lands at once",
-         4000,
-         1,
-         {5009},
-         "fight 5009 at 3001",
-         "1:5002 at 3001",
-         "Unknown weapon 5009\n"},
-        {"a class with no model fires every weapon",
-         4009,
-         1,
-         {5000, 5001},
-         "fight 5000 at 3001, fight 5001 at 3001",
-         "1:5002 at 3001, 1:5002 at 3001",
+        {"a weapon without a shot lands at once", 4000, 1, {5009}, "fight 5009 at 3001",
+         "1:5002 at 3001", "Unknown weapon 5009\n"},
+        {"a class with no model fires every weapon", 4009, 1, {5000, 5001},
+         "fight 5000 at 3001, fight 5001 at 3001", "1:5002 at 3001, 1:5002 at 3001",
          "NewRobotGLData: Unknown robot class uid 4009: drawn as a box\n"},
+        // clang-format on
     };
     Robot* target = Put(Make(1, false), 4, 3);
     for (const auto& c : cases) {
@@ -130,24 +113,13 @@ TEST_F(Models, ASkillPlaysTheGestureThenTheEffectThenAppliesIt) {
     }
 }
 
-// A joint of the model by name, or the Hover's skill sphere as drawn (-1 with no gesture).
-int Shown(const RobotModel* m, const std::string& joint) {
-    auto* gesture = static_cast<ModelAction*>(Front());
-    return joint == "leftShoulderY"   ? m->hover.leftShoulderY
-           : joint == "dome"          ? static_cast<int>(m->domeAngle)
-           : joint == "torso"         ? m->johnny.torso
-           : joint == "rightUpperArm" ? m->johnny.rightUpperArm
-           : gesture != nullptr       ? HoverSkillSphere(gesture)
-                                      : -1;
-}
-
 TEST_F(Models, AGestureMovesTheJointsTickByTickAndEndsAtRest) {
     const struct {
         int classUid;
         const char *joint, *afterTicks; // the last after the gesture's end
     } cases[] = {
         // The Hover's sixth step holds the fifth step's pose and sphere.
-        {4000, "leftShoulderY", "9 15 25 45 105 105 0"},
+        {4000, "shoulder", "9 15 25 45 105 105 0"},
         {4000, "sphere", "1 2 3 4 5 5 -1"},
         {4001, "dome", "60 120 180 240 300 360 0"},
         {4002, "torso", "75 73 70 60 60 50 56 70 110 75"},
@@ -161,7 +133,15 @@ TEST_F(Models, AGestureMovesTheJointsTickByTickAndEndsAtRest) {
         std::vector<std::string> shown;
         while (shown.empty() || AnimationCount() > 0) {
             Tick();
-            shown.push_back(std::to_string(Shown(RobotModelOf(r), c.joint)));
+            const RobotModel* m = RobotModelOf(r);
+            auto* gesture = static_cast<ModelAction*>(Front()); // the Hover's sphere as drawn
+            const std::string j = c.joint;
+            shown.push_back(std::to_string(j == "shoulder"        ? m->hover.leftShoulderY
+                                           : j == "dome"          ? static_cast<int>(m->domeAngle)
+                                           : j == "torso"         ? m->johnny.torso
+                                           : j == "rightUpperArm" ? m->johnny.rightUpperArm
+                                           : gesture != nullptr   ? HoverSkillSphere(gesture)
+                                                                  : -1));
         }
         EXPECT_EQ(Joined(shown, " "), c.afterTicks);
     }
