@@ -96,6 +96,11 @@ TEST_F(Outbound, EveryPacketGoesOutWholeAndOnlyForTheRobotsDrivenHere) {
         {[&] { SendChestOpened(0, GetChestAt(world_, &chestCell)); },
          Wire(EncodeChestOpened, ChestOpenedPacket{2, 0, 2, 5, 2})},
         {[&] { SendRobotLeft(3001); }, Wire(EncodeRobotLeft, RobotLeftPacket{2, 3001})},
+        {[&] { // the enemy server speaks for every robot it has
+             gLocalRobotUid = ENEMY_SERVER_UID;
+             gHooks.animation(other, nullptr, EWallAnimation, NO_UID);
+         },
+         Wire(EncodeAnimation, AnimationPacket{2, 3002, 0, EWallAnimation, 0, NO_UID, 0, 0, 0, 0})},
     };
     int i = 0;
     for (const Case& c : cases) {
@@ -106,10 +111,6 @@ TEST_F(Outbound, EveryPacketGoesOutWholeAndOnlyForTheRobotsDrivenHere) {
     }
     FreeEnergon(deposit);
     EXPECT_NE(me->stamp.time, 0);
-    EXPECT_EQ(other->sequence, 0u);
-    gLocalRobotUid = ENEMY_SERVER_UID; // the enemy server speaks for every robot it has
-    gHooks.animation(other, nullptr, EWallAnimation, NO_UID);
-    EXPECT_EQ(other->sequence, 1u);
 }
 
 TEST_F(Outbound, ATeleportFinishesAtOnceAndTheCameraFollowsTheView) {
