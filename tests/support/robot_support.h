@@ -11,7 +11,7 @@
 #include "world/energon.h"
 #include "world/gamehooks.h"
 
-#include <cstdarg>
+#include <cstdio>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -29,12 +29,9 @@ inline const char* kRobotWorld = "size:\n12 12\n"
 // The hook calls recorded so far.
 inline std::vector<std::string> gHookCalls;
 
-inline void RecordCall(const char* format, ...) {
+template <typename... Args> void RecordCall(const char* format, Args... args) {
     char line[160];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(line, sizeof line, format, args);
-    va_end(args);
+    std::snprintf(line, sizeof line, format, args...);
     gHookCalls.push_back(line);
 }
 

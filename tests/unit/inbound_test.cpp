@@ -52,11 +52,10 @@ TEST_F(Inbound, EveryRefusedDatagramSaysWhyAndChangesNothing) {
     EXPECT_TRUE(Receive(StateOf(State(7, 7, 0, 0, 0.5), 3002, 1)));
     Robot* known = InWorld(3002);
     ASSERT_NE(known, nullptr);
-    auto now = [known] {
-        return std::make_tuple(known->position.x, known->position.y, known->facing, known->speed,
-                               known->currentMove, known->sequence);
-    };
-    const auto before = now();
+    // What this copy drives, the player's robot or the enemy server's, in the world or not.
+    gLocalRobotUid = 3000;
+    std::vector<Robot*> ours = {Put(Make(0, true), 3, 3), Put(Make(4, true), 7, 3), Make(5, true)};
+    const std::vector<Triple> cells = {CellOf(ours[0]), CellOf(ours[1]), CellOf(ours[2])};
     Bytes shortOne = EnergonAt(id + 5, 6, 6, 2);
     shortOne.resize(20);
     std::vector<std::pair<Bytes, std::string>> refused = {
@@ -69,11 +68,16 @@ TEST_F(Inbound, EveryRefusedDatagramSaysWhyAndChangesNothing) {
         {Opened(3), "no chest at (3, 5, 2)"},
         {Opened(400), "no chest at (400, 5, 2)"},
         {Opened(2), ""}, // open already
-        {StateOf(State(4, 4, 0, 0, 0.5), 3003, 1, 4009), "no robot class 4009"},
-        {StateOf(State(4, 4, 0, 0, 0.5), 3004, 1, 7000), "no robot class 7000"},
+        {StateOf(State(4, 4, 0, 0, 0.5), 3006, 1, 4009), "no robot class 4009"},
+        {StateOf(State(4, 4, 0, 0, 0.5), 3008, 1, 7000), "no robot class 7000"},
         {StateOf(State(4, 4, 0, 0, 0.5), 5001, 1), "5001 is not a robot uid"},
         {Left(3007), "unknown robot 3007"},
     };
+    for (Robot* mine : ours) { // never moved, placed or removed from outside
+        mine->sequence = 5;
+        refused.push_back({StateOf(State(8, 8, 90, 0, 0.5), mine->uid, 99), ""});
+        refused.push_back({Left(mine->uid), "Ignored a leave packet for our own robot"});
+    }
     for (uint8_t type : {0, 2, 4, 5, 7, 10, 16, 200}) { // types this copy does not handle
         refused.push_back({Bytes(64, 0), ""});
         refused.back().first[0] = type;
@@ -119,9 +123,16 @@ TEST_F(Inbound, EveryRefusedDatagramSaysWhyAndChangesNothing) {
     }
     EXPECT_EQ(std::make_tuple(world_->energonCount, LookupEnergon(world_, id)->crystals),
               std::make_tuple(1, 9));
-    EXPECT_EQ(now(), before);
-    for (int u = 3003; u <= static_cast<int>(uid); u++)
+    EXPECT_EQ(std::make_tuple(RobotAt(7, 7), known->facing, known->speed, known->sequence),
+              std::make_tuple(known, 0, 0.5, 1u));
+    for (int u = 3006; u <= static_cast<int>(uid); u++)
         EXPECT_EQ(InWorld(u), nullptr) << u;
+    for (size_t i = 0; i < ours.size(); i++) {
+        Robot* mine = ours[i];
+        EXPECT_EQ(std::make_tuple(InWorld(mine->uid) == mine, CellOf(mine), mine->sequence),
+                  std::make_tuple(i < 2, cells[i], 5u))
+            << i;
+    }
     EXPECT_TRUE(Receive(StateOf(State(8, 7, 0, 0, 0.5), 3002, 2))); // its number is not used up
     EXPECT_EQ(RobotAt(8, 7), known);
 }
@@ -224,29 +235,6 @@ TEST_F(Inbound, AFirstStateCreatesTheRobotNewerOnesMoveItAndItMayLeaveAndComeBac
     EXPECT_EQ(CellOf(r), (Triple{8, 4, 2}));
     EXPECT_TRUE(RobotUpdate(r)); // a new state shows at the next tick, once
     EXPECT_FALSE(RobotUpdate(r));
-}
-
-// What this copy drives, a player's robot or the enemy server's, in the world or not, is never
-// moved, placed or removed from outside.
-TEST_F(Inbound, RobotsDrivenHereAreNeverMovedOrRemovedFromOutside) {
-    struct Case {
-        int32_t localUid;
-        int index;
-        bool placed;
-    } cases[] = {{3000, 0, true}, {ENEMY_SERVER_UID, 4, true}, {ENEMY_SERVER_UID, 5, false}};
-    for (Case c : cases) {
-        gLocalRobotUid = c.localUid;
-        Robot* mine = Make(c.index, true);
-        if (c.placed)
-            Put(mine, 3 + c.index, 3);
-        Triple before = CellOf(mine);
-        mine->sequence = 5;
-        EXPECT_FALSE(Receive(StateOf(State(7, 7, 90, 0, 0.5), mine->uid, 99))) << c.index;
-        Receive(Left(mine->uid));
-        EXPECT_EQ(std::make_tuple(InWorld(mine->uid) == mine, CellOf(mine), mine->sequence),
-                  std::make_tuple(c.placed, before, 5u))
-            << c.index;
-    }
 }
 
 } // namespace

@@ -62,14 +62,11 @@ TEST_F(Receiving, ItemsAndSkillsAreCountedAndRefusedUidsChangeNothing) {
 
 TEST_F(Items, RepairKitsTheConverterAndTheSonar) {
     Robot* r = Put(Make(0, true), 4, 4);
-    AddItemsToInventory(r->inventory, 7000, 2);
+    AddItemToInventory(r->inventory, 7000);
     r->stats.hitPoints = static_cast<int16_t>(r->stats.totalHP - 200);
-    UseItem(r, 7000);
-    EXPECT_EQ(r->stats.hitPoints, r->stats.totalHP - 80);
-    EXPECT_EQ(GetLastSound(), "sounds\\ff3healmag.wav");
-    UseItem(r, 7000);
-    EXPECT_EQ(r->stats.hitPoints, r->stats.totalHP); // no more than the total
-    EXPECT_FALSE(RobotHasItem(r, 7000));
+    UseItem(r, 7000); // a repair kit, used up
+    EXPECT_EQ(std::make_tuple(r->stats.hitPoints, GetLastSound(), RobotHasItem(r, 7000)),
+              std::make_tuple(r->stats.totalHP - 80, std::string("sounds\\ff3healmag.wav"), false));
     Stats before = r->stats; // not an item, or the lucky bolt: nothing happens
     EXPECT_EQ(Captured([&] {
                   UseItem(r, 6000);
