@@ -128,10 +128,8 @@ TEST_F(PlayerRobot, CreatedEquippedTickedAndKeptHeard) {
         Advance(100);
         RunGameTick(Now);
     }
-    EXPECT_EQ(ticks, 5);
-    EXPECT_EQ(Calls("state"), std::vector<std::string>{"state 3000"});
-    EXPECT_EQ(std::make_tuple(me->stamp.time, me->stamp.millitm),
-              std::make_tuple(gNow.time, gNow.millitm));
+    EXPECT_EQ(std::make_tuple(ticks, Calls("state"), me->stamp.time, me->stamp.millitm),
+              std::make_tuple(5, std::vector<std::string>{"state 3000"}, gNow.time, gNow.millitm));
     EXPECT_FALSE(RunGameTick(Now).changed);
     // The clock a month after the last state (more milliseconds than an int holds), or an
     // hour before it: the state goes out all the same.
