@@ -83,22 +83,6 @@ TEST_F(Movement, TurnsAndStepsTakeTheirTicksAndEnergy) {
     }
 }
 
-TEST_F(Movement, AStepHoldsTheCellItEntersFromHalfWayAndTheCameraFollows) {
-    Robot* r = Put(Make(0, true), 3, 5);
-    QueueMove(r, MOVE_FORWARD);
-    QueueMove(r, 1);
-    EXPECT_TRUE(RobotUpdate(r));
-    EXPECT_EQ(std::make_tuple(r->position.x, RobotAt(4, 5)), std::make_tuple(3.5, r));
-    EXPECT_EQ(TicksUntilIdle(r), 4);
-    EXPECT_FALSE(RobotUpdate(r));              // at rest nothing changes
-    Robot* remote = Put(Make(1, false), 3, 7); // only a robot this copy drives moves the camera
-    remote->currentMove = MOVE_FORWARD;
-    RobotUpdate(remote);
-    EXPECT_EQ(Calls("camera"),
-              (std::vector<std::string>{"camera 3000", "camera 3000", "camera 3000 turned",
-                                        "camera 3000 turned", "camera 3000 turned"}));
-}
-
 TEST_F(Movement, TeleportersWorkBothWaysButNotAgainBeforeTheNextStep) {
     Robot* r = Put(Make(0, true), 2, 8, 90);
     QueueMove(r, MOVE_FORWARD);
@@ -125,7 +109,9 @@ TEST_F(Movement, TeleportersWorkBothWaysButNotAgainBeforeTheNextStep) {
               (std::vector<std::string>{"teleport 3000 to 5 9 2", "teleport 3000 to 2 9 2"}));
 }
 
-TEST_F(Movement, EnergonIsPickedUpAndTurnedIntoMagiciteFacingHome) {
+// A step holds the cell it enters from half-way and picks up the energon there; the camera
+// follows steps and turns of a robot this copy drives.
+TEST_F(Movement, AStepHoldsItsCellFromHalfWayPicksUpEnergonAndTheCameraFollows) {
     bool added = false;
     Captured([&] { added = AddNetworkEnergon(world_, 60000, 4, 6, 2, 9); });
     ASSERT_TRUE(added);
@@ -133,12 +119,23 @@ TEST_F(Movement, EnergonIsPickedUpAndTurnedIntoMagiciteFacingHome) {
     SetEnergonIdRange(world_, 0);
     Robot* r = Put(Make(0, true), 3, 6);
     QueueMove(r, MOVE_FORWARD);
-    TicksUntilIdle(r);
+    EXPECT_TRUE(RobotUpdate(r));
+    EXPECT_EQ(std::make_tuple(r->position.x, RobotAt(4, 6)), std::make_tuple(3.5, r));
+    EXPECT_EQ(TicksUntilIdle(r), 1);
     EXPECT_TRUE(RobotUpdate(r)); // the pick-up is seen at rest
-    EXPECT_EQ(GetLastSound(), "sounds\\e0energon.wav");
-    EXPECT_EQ(std::make_tuple(RobotItemQuantity(r, ENERGON_ITEM_UID), LookupEnergon(world_, 60000)),
-              std::make_tuple(9, nullptr));
+    EXPECT_EQ(std::make_tuple(RobotItemQuantity(r, ENERGON_ITEM_UID), LookupEnergon(world_, 60000),
+                              GetLastSound()),
+              std::make_tuple(9, nullptr, std::string("sounds\\e0energon.wav")));
     EXPECT_EQ(Calls("energon"), std::vector<std::string>{"energon 1"}); // a new one, announced
+    QueueMove(r, 1);
+    EXPECT_EQ(TicksUntilIdle(r), 3);
+    EXPECT_FALSE(RobotUpdate(r));              // at rest nothing changes
+    Robot* remote = Put(Make(2, false), 3, 7); // driven elsewhere: no camera
+    remote->currentMove = MOVE_FORWARD;
+    RobotUpdate(remote);
+    EXPECT_EQ(Calls("camera"),
+              (std::vector<std::string>{"camera 3000", "camera 3000", "camera 3000 turned",
+                                        "camera 3000 turned", "camera 3000 turned"}));
 
     // Facing its home, a robot turns its energon into magicite, ten kept (see the inventory).
     Robot* home = Put(Make(1, true), 9, 8); // player 1's home is (9, 9)
