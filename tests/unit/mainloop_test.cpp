@@ -47,7 +47,7 @@ TEST(CommandLine, SwitchesChooseTheModeNameClassAndServer) {
         {{"-t", "dalek", "-t", "johnny"}, "1 Vantrell 4002 2 0 -7"},
         {{"-t", "dalek", "-t", "toaster"}, "1 Vantrell 4001 2 0 -7"},
         {{"-d", "2", "3"}, "2 Vantrell 4002 -1 2 3"},
-        {{"-d", "7", "1"}, "-1 Vantrell 4002 -7 0 -7 | -d: game number 7 is not 0 to 3\n"},
+        {{"-d", "4", "1"}, "-1 Vantrell 4002 -7 0 -7 | -d: game number 4 is not 0 to 3\n"},
         {{"-c", "Full"}, "-1 Vantrell 4002 -7 0 -7"},
         {{"-c", "Arena", "-n", "Bob", "-d", "1", "1"},
          "0 Vantrell 4002 0 0 -7 | Switches after -c Arena are not read: -n Bob -d 1 1\n"},

@@ -1,6 +1,6 @@
 // The robot: placement, the move queue, turning and stepping in the tick, safe zones,
-// teleporters and energon. What it tells the rest of the game is read from the recorded hook
-// calls.
+// teleporters, energon and who stands in front. What it tells the rest of the game is read from
+// the recorded hook calls.
 #include "support/robot_support.h"
 
 #include <string>
@@ -147,6 +147,29 @@ TEST_F(Movement, AStepHoldsItsCellFromHalfWayPicksUpEnergonAndTheCameraFollows) 
                               RobotItemQuantity(home, ENERGON_ITEM_UID), GetLastSound()),
               std::make_tuple(2, 5, std::string("sounds\\ff3magicite.wav")));
     EXPECT_FALSE(RobotUpdate(home)); // the five left are kept
+}
+
+// At rest a robot faces a chest until it is open, and may challenge the robot in front unless
+// that one stands in its own safe zone or is in a battle.
+TEST_F(Movement, ChestsInFrontAndWhoMayBeChallenged) {
+    Robot* r = Put(Make(0, true), 2, 4, 90);
+    RobotUpdate(r);
+    Chest* chest = nullptr;
+    ASSERT_TRUE(ChestInFront(r, &chest) && !RobotInFront(r));
+    chest->opened = 1;
+    EXPECT_FALSE(ChestInFront(r, &chest));
+    Robot* b = Put(Make(1, true), 9, 8); // player 1 in its own zone
+    Robot* c = Put(Make(3, true), 9, 3); // player 3 in player 0's
+    SetCellContent(world_, &b->cell, ERobot, b);
+    SetCellContent(world_, &c->cell, ERobot, c);
+    Robot* enemy = nullptr;
+    EXPECT_FALSE(CanStartBattle(Put(Make(2, true), 9, 7, 90), &enemy));
+    EXPECT_EQ(enemy, b);
+    Robot* d = Put(Make(4, true), 9, 4, 270);
+    EXPECT_TRUE(CanStartBattle(d, &enemy) && RobotInFront(d));
+    EXPECT_EQ(enemy, c);
+    c->battle = BATTLE_ELSEWHERE;
+    EXPECT_FALSE(CanStartBattle(d, &enemy));
 }
 
 } // namespace

@@ -119,14 +119,10 @@ TEST_F(Items, SmokeEndsOnlyABattleTheBeaconTeleportsAndTheWallGoesUpInFront) {
     EXPECT_EQ(GetLastSound(), "sounds\\hexendown.wav");
     EXPECT_EQ(RobotItemQuantity(r, 7003), 1); // kept
     Put(r, 0, 4, 180);
+    EXPECT_NE(Captured([&] { UseItem(r, 7003); }).find("no room for a wall"), std::string::npos);
     Robot* nowhere = Make(1, true);
     nowhere->worldUid = 1; // in no world
-    std::string out = Captured([&] {
-        UseItem(r, 7003);
-        UseItem(nowhere, 7008);
-    });
-    EXPECT_NE(out.find("no room for a wall"), std::string::npos) << out;
-    EXPECT_NE(out.find("in no world"), std::string::npos) << out;
+    EXPECT_NE(Captured([&] { UseItem(nowhere, 7008); }).find("in no world"), std::string::npos);
     EXPECT_EQ(Calls("wall").size(), 1u);
 }
 
