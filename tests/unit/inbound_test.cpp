@@ -49,6 +49,7 @@ TEST_F(Inbound, EveryRefusedDatagramSaysWhyAndChangesNothing) {
     const uint16_t id = ENERGON_ID_SHARE_SIZE + 5; // player 1's share
     EXPECT_TRUE(Receive(EnergonAt(id, 3, 3, 2)));
     EXPECT_TRUE(Receive(Opened(2)));
+    Location chestAt = {2, 5, 2};
     EXPECT_TRUE(Receive(StateOf(State(7, 7, 0, 0, 0.5), 3002, 1)));
     Robot* known = InWorld(3002);
     ASSERT_NE(known, nullptr);
@@ -62,6 +63,7 @@ TEST_F(Inbound, EveryRefusedDatagramSaysWhyAndChangesNothing) {
         {EnergonAt(id + 2, 0xFFFFFFFF, 3, 2), "off the grid"},
         {EnergonAt(id + 3, 3, 4, 1000000), "off the grid"},
         {EnergonAt(id + 4, 4, 4, 2, 0x80000009), "off the grid"},
+        {EnergonAt(id + 4, 4, 4, 2, 0x7FFFFFFF), "crystal count out of range"},
         {Bytes(), ""},
         {Opened(3), "no chest at (3, 5, 2)"},
         {Opened(400), "no chest at (400, 5, 2)"},
@@ -120,8 +122,9 @@ TEST_F(Inbound, EveryRefusedDatagramSaysWhyAndChangesNothing) {
         EXPECT_TRUE(says.empty() ? output.empty() : output.find(says) != std::string::npos)
             << output;
     }
-    EXPECT_EQ(std::make_tuple(world_->energonCount, LookupEnergon(world_, id)->crystals),
-              std::make_tuple(1, 9));
+    EXPECT_EQ(std::make_tuple(world_->energonCount, LookupEnergon(world_, id)->crystals,
+                              GetChestAt(world_, &chestAt)->opened),
+              std::make_tuple(1, 9, 1));
     EXPECT_EQ(std::make_tuple(RobotAt(7, 7), known->facing, known->speed, known->sequence),
               std::make_tuple(known, 0, 0.5, 1u));
     for (int u = 3006; u <= static_cast<int>(uid); u++)

@@ -100,9 +100,10 @@ TEST_F(PlayerRobot, CreatedEquippedTickedAndKeptHeard) {
     EXPECT_EQ(std::make_tuple(gPlayerRobot, gLocalRobotUid, me->isLocal, std::string(me->name)),
               std::make_tuple(me, 3000, 1, std::string(23, 'n')));
     std::vector<int> counts;
-    for (int uid : {7000, 7001, 7002, 6000})
+    for (int uid : {7000, 7001, 7002, 7003, 6000})
         counts.push_back(RobotItemQuantity(me, uid));
-    EXPECT_EQ(counts, (std::vector<int>{4, 1, 1, 2})); // the hover's own plating and one more
+    EXPECT_EQ(counts, (std::vector<int>{4, 1, 1, 0, 2})); // the hover's own plating and one more
+    EXPECT_NE(Captured([&] { PrintRobot(me); }).find("Weapons: 5000, \n"), std::string::npos);
     ASSERT_EQ(DArrayLength(me->skills), 4);
     for (int i = 0; i < 4; i++)
         EXPECT_EQ(*static_cast<int32_t*>(DArrayNth(me->skills, i)), 8000 + i);

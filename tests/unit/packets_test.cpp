@@ -58,7 +58,7 @@ TEST(Packets, EveryLayoutRoundTripsItsGoldenBytes) {
     GameRecord game = {EGameOpen, 2, {}, {}, 2, 1};
     std::memset(game.gameName, 'g', sizeof game.gameName); // names that fill their fields
     CopyNameField(game.playerNames[0], PLAYER_NAME_FIELD, "Host");
-    CopyNameField(game.playerNames[1], PLAYER_NAME_FIELD, "Joiner");
+    CopyNameField(game.playerNames[1], PLAYER_NAME_FIELD, "A joiner's name");
     BattleStartPacket start = {0, EBattleAccept, 3000, 9, 3004, {}, kStats};
     std::memset(start.name, 's', sizeof start.name);
     RobotStatePacket state = {
@@ -69,7 +69,7 @@ TEST(Packets, EveryLayoutRoundTripsItsGoldenBytes) {
               Cat({{0, 2},
                    Name(std::string(29, 'g'), GAME_NAME_SIZE),
                    Name("Host", 16),
-                   Name("Joiner", 16),
+                   Name("A joiner's name", 16),
                    Bytes(32, 0),
                    {2, 1}}));
     RoundTrip("energon", EncodeEnergon, DecodeEnergon, EnergonPacket{1, 0xBEEF, 12, 34, 2, 7},
