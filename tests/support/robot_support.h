@@ -11,8 +11,7 @@
 #include "world/energon.h"
 #include "world/gamehooks.h"
 
-#include <cstdarg>
-#include <cstring>
+#include <cstdio>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -30,12 +29,9 @@ inline const char* kRobotWorld = "size:\n12 12\n"
 // The hook calls recorded so far.
 inline std::vector<std::string> gHookCalls;
 
-inline void RecordCall(const char* format, ...) {
+template <typename... Args> void RecordCall(const char* format, Args... args) {
     char line[160];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(line, sizeof line, format, args);
-    va_end(args);
+    std::snprintf(line, sizeof line, format, args...);
     gHookCalls.push_back(line);
 }
 
@@ -84,31 +80,30 @@ class RobotTest : public WorldTest {
         WorldTest::SetUp();
         Captured([] { LoadRegistry(gRegistry); });
         world_ = gWorld = Load(kRobotWorld);
-        gPlayerRobot = nullptr;
-        gLocalRobotUid = 0;
         InitSound();
         gHooks = RecorderHooks();
         gHookCalls.clear();
     }
+    // Every robot the registry holds is freed, whoever made it (freeing an inventory lists what
+    // it held).
     void TearDown() override {
         gHooks = SilentHooks();
         ShutdownSound();
         gWorld = nullptr;
         gPlayerRobot = nullptr;
         gLocalRobotUid = 0;
-        Captured([&] { // freeing an inventory lists what it held
-            for (Robot* r : robots_)
-                FreeRobot(r);
+        Captured([] {
+            for (int uid = ROBOT_UID_BASE; uid < ROBOT_UID_BASE + 40; uid++)
+                FreeRobot(LookupRobot(gRegistry, uid));
         });
         WorldTest::TearDown();
     }
 
-    // A robot of the class with that index; every robot is registered, as the game does.
+    // A robot of the class with that index, registered as the game does.
     Robot* Make(int index, bool local, int classUid = 4002) {
         Robot* r = NewRobot(LookupRobotClass(gRegistry, classUid), index, local ? 1 : 0);
         if (!local)
             RegisterRobot(gRegistry, r, r->uid);
-        robots_.push_back(r);
         return r;
     }
 
@@ -137,14 +132,7 @@ class RobotTest : public WorldTest {
         return GetRobotAt(world_, &loc);
     }
     using Triple = std::tuple<int, int, int>;
-    static Triple Cell(int x, int y) { return {x, y, 2}; }
-    static Triple CellOf(const Location& l) { return {l.x, l.y, l.z}; }
-
-    // A state packet as another copy sends it, at height 2.
-    static RobotStatePacket State(double x, double y, int facing, int32_t move, double speed) {
-        return {0, 0, 0, x, y, 2.0, static_cast<int16_t>(facing), 0, speed, move, 0};
-    }
+    static Triple CellOf(const Robot* r) { return {r->cell.x, r->cell.y, r->cell.z}; }
 
     World* world_ = nullptr;
-    std::vector<Robot*> robots_;
 };

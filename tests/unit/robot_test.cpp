@@ -1,50 +1,29 @@
-// The robot: its record, placement, the move queue, turning and stepping in the tick, safe
-// zones, teleporters, energon, and who stands in front. What it tells the rest of the game is
-// read from the recorded hook calls.
+// The robot: placement, the move queue, turning and stepping in the tick, safe zones,
+// teleporters, energon and who stands in front. What it tells the rest of the game is read from
+// the recorded hook calls.
 #include "support/robot_support.h"
 
 #include <string>
 
 namespace {
 
-using RobotRecord = RobotTest;
-using MoveQueue = RobotTest;
 using Movement = RobotTest;
 
-TEST_F(RobotRecord, StartsWithItsClassEquipmentButTheClassStatsAndIsNamedWithinItsFields) {
-    Robot* local = Make(1, true);
-    EXPECT_EQ(LookupRobot(gRegistry, 3001), local);
-    EXPECT_EQ(std::memcmp(&local->stats, &local->robotClass->initialStats, sizeof(Stats)), 0);
-    SetRobotName(local, "ABCDEFGHIJKLMNOPQRSTUVWX");
-    std::string out = Captured([&] { PrintRobot(local); });
-    EXPECT_NE(out.find("Robot ABCDEFGHIJKLMNOPQRSTUVW\n"), std::string::npos) << out;
-    EXPECT_NE(out.find("Weapons: 5001, 5000, \n"), std::string::npos) << out;
-
-    Robot* remote = NewRobot(local->robotClass, 2, 0); // the caller registers it
-    Captured([&] { EXPECT_EQ(LookupRobot(gRegistry, 3002), nullptr); });
-    QueueMove(remote, MOVE_FORWARD); // a remote robot has no queue
-    EXPECT_EQ(PeekMove(remote), 0);
-    Captured([&] { FreeRobot(remote); });
-}
-
-TEST_F(RobotRecord, PlayersStartBesideTheirHomeComputerRobotsAnywhereFree) {
-    Robot* player = Make(1, true);
-    Captured([&] { PlaceRobotInWorld(player, world_->uid); });
-    EXPECT_EQ(std::make_tuple(player->position.x, player->position.y), std::make_tuple(10.0, 9.0));
-    for (int i = 0; i < 20; i++) {
-        Robot* computer = Make(4 + i, false);
-        Captured([&] { PlaceRobotInWorld(computer, world_->uid); });
-        const CellData* d = FindCellData(world_, computer->cell.x, computer->cell.y, 2);
-        EXPECT_FALSE(IsBlockedAt(world_, &computer->cell));
-        EXPECT_TRUE(d == nullptr || d->safeZoneOwner == NO_SAFE_ZONE);
-    }
+// A player starts beside its home (see the inbound tests); a computer robot anywhere free, and
+// so does a player the world has no home for, with a word about it.
+TEST_F(Movement, ComputerRobotsAndHomelessPlayersStartAnywhereFree) {
+    Robot* computer = Make(4, false);
     Robot* homeless = Make(3, true); // the world has no safe zone 3
-    EXPECT_NE(Captured([&] { PlaceRobotInWorld(homeless, world_->uid); }).find("no home"),
-              std::string::npos);
-    EXPECT_TRUE(OnTheGrid(world_, homeless->cell.x, homeless->cell.y));
+    std::string out = Captured([&] {
+        PlaceRobotInWorld(computer, world_->uid);
+        PlaceRobotInWorld(homeless, world_->uid);
+    });
+    EXPECT_EQ(Occurrences(out, "no home for player 3"), 1) << out;
+    for (Robot* r : {computer, homeless})
+        EXPECT_TRUE(OnTheGrid(world_, r->cell.x, r->cell.y) && !IsBlockedAt(world_, &r->cell));
 }
 
-TEST_F(MoveQueue, TurnsMergeIntoTheLastTurnAndStepsQueueApart) {
+TEST_F(Movement, TurnsMergeIntoTheLastTurnAndStepsQueueApart) {
     Robot* r = Make(0, true);
     for (int32_t move : {1, 1, -1, MOVE_FORWARD, -1, -1})
         QueueMove(r, move);
@@ -104,23 +83,6 @@ TEST_F(Movement, TurnsAndStepsTakeTheirTicksAndEnergy) {
     }
 }
 
-TEST_F(Movement, AStepHoldsTheCellItEntersFromHalfWayAndTheCameraFollows) {
-    Robot* r = Put(Make(0, true), 3, 5);
-    QueueMove(r, MOVE_FORWARD);
-    QueueMove(r, 1);
-    EXPECT_TRUE(RobotUpdate(r));
-    EXPECT_EQ(std::make_tuple(r->position.x, RobotAt(4, 5)), std::make_tuple(3.5, r));
-    EXPECT_EQ(TicksUntilIdle(r), 4);
-    EXPECT_FALSE(RobotUpdate(r)); // at rest nothing changes
-    EXPECT_EQ(Calls("camera"),
-              (std::vector<std::string>{"camera 3000", "camera 3000", "camera 3000 turned",
-                                        "camera 3000 turned", "camera 3000 turned"}));
-    Robot* remote = Put(Make(1, false), 3, 7); // only a robot this copy drives moves the camera
-    remote->currentMove = MOVE_FORWARD;
-    RobotUpdate(remote);
-    EXPECT_EQ(Calls("camera").size(), 5u);
-}
-
 TEST_F(Movement, TeleportersWorkBothWaysButNotAgainBeforeTheNextStep) {
     Robot* r = Put(Make(0, true), 2, 8, 90);
     QueueMove(r, MOVE_FORWARD);
@@ -128,9 +90,9 @@ TEST_F(Movement, TeleportersWorkBothWaysButNotAgainBeforeTheNextStep) {
     QueueMove(r, MOVE_FORWARD); // taken this tick and going on after; the one behind is gone
     QueueMove(r, MOVE_FORWARD);
     EXPECT_FALSE(RobotUpdate(r));
-    EXPECT_EQ(Calls("teleport"), std::vector<std::string>{"teleport 3000 to 5 9 2"});
-    EXPECT_EQ(PeekMove(r), 0);
-    EXPECT_EQ(GetLastSound(), "sounds\\Jugteleport.wav");
+    EXPECT_EQ(std::make_tuple(Calls("teleport"), PeekMove(r), GetLastSound()),
+              std::make_tuple(std::vector<std::string>{"teleport 3000 to 5 9 2"}, 0,
+                              std::string("sounds\\Jugteleport.wav")));
     FinishTeleport(r, world_); // as the teleport's animation ends
     EXPECT_EQ(std::make_tuple(RobotAt(5, 9), RobotAt(2, 9), r->justTeleported, r->stats.energy),
               std::make_tuple(r, nullptr, 1, 99 - 5));
@@ -138,18 +100,18 @@ TEST_F(Movement, TeleportersWorkBothWaysButNotAgainBeforeTheNextStep) {
 
     // Standing on the far end does not send it back: it walks off, and back on it goes.
     TicksUntilIdle(r);
-    EXPECT_EQ(CellOf(r->cell), Cell(5, 10));
+    EXPECT_EQ(CellOf(r), Triple(5, 10, 2));
     QueueMove(r, MOVE_BACKWARD);
     TicksUntilIdle(r);
     RobotUpdate(r);
-    EXPECT_EQ(Calls("teleport").back(), "teleport 3000 to 2 9 2");
-
-    Robot* computer = Put(Make(4, true), 2, 9); // the enemy server's robots walk over them
-    RobotUpdate(computer);
-    EXPECT_EQ(Calls("teleport").size(), 2u);
+    RobotUpdate(Put(Make(4, true), 2, 9)); // the enemy server's robots walk over them
+    EXPECT_EQ(Calls("teleport"),
+              (std::vector<std::string>{"teleport 3000 to 5 9 2", "teleport 3000 to 2 9 2"}));
 }
 
-TEST_F(Movement, EnergonIsPickedUpAndTurnedIntoMagiciteFacingHome) {
+// A step holds the cell it enters from half-way and picks up the energon there; the camera
+// follows steps and turns of a robot this copy drives.
+TEST_F(Movement, AStepHoldsItsCellFromHalfWayPicksUpEnergonAndTheCameraFollows) {
     bool added = false;
     Captured([&] { added = AddNetworkEnergon(world_, 60000, 4, 6, 2, 9); });
     ASSERT_TRUE(added);
@@ -157,49 +119,54 @@ TEST_F(Movement, EnergonIsPickedUpAndTurnedIntoMagiciteFacingHome) {
     SetEnergonIdRange(world_, 0);
     Robot* r = Put(Make(0, true), 3, 6);
     QueueMove(r, MOVE_FORWARD);
-    TicksUntilIdle(r);
+    EXPECT_TRUE(RobotUpdate(r));
+    EXPECT_EQ(std::make_tuple(r->position.x, RobotAt(4, 6)), std::make_tuple(3.5, r));
+    EXPECT_EQ(TicksUntilIdle(r), 1);
     EXPECT_TRUE(RobotUpdate(r)); // the pick-up is seen at rest
-    EXPECT_EQ(GetLastSound(), "sounds\\e0energon.wav");
-    EXPECT_EQ(std::make_tuple(RobotItemQuantity(r, ENERGON_ITEM_UID), LookupEnergon(world_, 60000)),
-              std::make_tuple(9, nullptr));
+    EXPECT_EQ(std::make_tuple(RobotItemQuantity(r, ENERGON_ITEM_UID), LookupEnergon(world_, 60000),
+                              GetLastSound()),
+              std::make_tuple(9, nullptr, std::string("sounds\\e0energon.wav")));
     EXPECT_EQ(Calls("energon"), std::vector<std::string>{"energon 1"}); // a new one, announced
+    QueueMove(r, 1);
+    EXPECT_EQ(TicksUntilIdle(r), 3);
+    EXPECT_FALSE(RobotUpdate(r));              // at rest nothing changes
+    Robot* remote = Put(Make(2, false), 3, 7); // driven elsewhere: no camera
+    remote->currentMove = MOVE_FORWARD;
+    RobotUpdate(remote);
+    EXPECT_EQ(Calls("camera"),
+              (std::vector<std::string>{"camera 3000", "camera 3000", "camera 3000 turned",
+                                        "camera 3000 turned", "camera 3000 turned"}));
 
-    // Ten are kept; 25 become 2 magicite and 5 ore when the robot faces its home.
-    Robot* home = Put(Make(1, true), 9, 8, 90); // player 1's home is (9, 9)
-    AddItemsToInventory(home->inventory, ENERGON_ITEM_UID, 10);
+    // Facing its home, a robot turns its energon into magicite, ten kept (see the inventory).
+    Robot* home = Put(Make(1, true), 9, 8); // player 1's home is (9, 9)
+    AddItemsToInventory(home->inventory, ENERGON_ITEM_UID, 25);
     EXPECT_FALSE(RobotUpdate(home));
-    AddItemsToInventory(home->inventory, ENERGON_ITEM_UID, 15);
+    home->facing = 90;
     EXPECT_TRUE(RobotUpdate(home));
     EXPECT_EQ(std::make_tuple(RobotItemQuantity(home, MAGICITE_ITEM_UID),
-                              RobotItemQuantity(home, ENERGON_ITEM_UID)),
-              std::make_tuple(2, 5));
-    EXPECT_EQ(GetLastSound(), "sounds\\ff3magicite.wav");
-    home->facing = 0; // facing away nothing happens
-    AddItemsToInventory(home->inventory, ENERGON_ITEM_UID, 20);
-    EXPECT_FALSE(RobotUpdate(home));
+                              RobotItemQuantity(home, ENERGON_ITEM_UID), GetLastSound()),
+              std::make_tuple(2, 5, std::string("sounds\\ff3magicite.wav")));
+    EXPECT_FALSE(RobotUpdate(home)); // the five left are kept
 }
 
-TEST_F(Movement, ChestsAndRobotsInFrontAndWhoMayBeChallenged) {
+// At rest a robot faces a chest until it is open, and may challenge the robot in front unless
+// that one stands in its own safe zone or is in a battle.
+TEST_F(Movement, ChestsInFrontAndWhoMayBeChallenged) {
     Robot* r = Put(Make(0, true), 2, 4, 90);
-    RobotUpdate(r); // at rest the target is the cell in front
+    RobotUpdate(r);
     Chest* chest = nullptr;
-    EXPECT_TRUE(ChestInFront(r, &chest));
-    ASSERT_NE(chest, nullptr);
+    ASSERT_TRUE(ChestInFront(r, &chest) && !RobotInFront(r));
     chest->opened = 1;
     EXPECT_FALSE(ChestInFront(r, &chest));
-    EXPECT_FALSE(RobotInFront(r));
-
-    // Player 1 in its own zone cannot be attacked; player 3 in player 0's zone can, until it is
-    // in a battle.
-    Robot* b = Put(Make(1, true), 9, 8);
-    Robot* c = Put(Make(3, true), 9, 3);
+    Robot* b = Put(Make(1, true), 9, 8); // player 1 in its own zone
+    Robot* c = Put(Make(3, true), 9, 3); // player 3 in player 0's
     SetCellContent(world_, &b->cell, ERobot, b);
     SetCellContent(world_, &c->cell, ERobot, c);
     Robot* enemy = nullptr;
     EXPECT_FALSE(CanStartBattle(Put(Make(2, true), 9, 7, 90), &enemy));
     EXPECT_EQ(enemy, b);
     Robot* d = Put(Make(4, true), 9, 4, 270);
-    EXPECT_TRUE(CanStartBattle(d, &enemy));
+    EXPECT_TRUE(CanStartBattle(d, &enemy) && RobotInFront(d));
     EXPECT_EQ(enemy, c);
     c->battle = BATTLE_ELSEWHERE;
     EXPECT_FALSE(CanStartBattle(d, &enemy));
