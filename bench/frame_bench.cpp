@@ -9,7 +9,7 @@
 #include "core/game.h"
 #include "core/mainloop.h"
 #include "data/registry.h"
-#include "net/gamesend.h"
+#include "core/outbound.h"
 #include "render/draw/worlddraw.h"
 #include "render/worldview.h"
 #include "robots/robot.h"

@@ -134,10 +134,10 @@ TEST_F(Effects, ATeleportMovesTheRobotOnceBetweenVanishingAndAppearing) {
     RobotTeleportEffect(r, world_);
     RobotTeleportEffect(r, world_); // a second start while under way: none
     Tick(8);
-    EXPECT_EQ(CellOf(r->cell), Cell(2, 9)); // vanished
+    EXPECT_EQ(CellOf(r), Triple(2, 9, 2)); // vanished
     EXPECT_EQ(r->teleporting, 1);
     Tick();
-    EXPECT_EQ(CellOf(r->cell), Cell(5, 9)); // moved, now to appear
+    EXPECT_EQ(CellOf(r), Triple(5, 9, 2)); // moved, now to appear
     EXPECT_EQ(RunOut(), 9);
     EXPECT_EQ(r->stats.energy, energy - TELEPORT_ENERGY_COST); // paid once
     EXPECT_EQ(Calls("state").size(), 1u);                      // the arrival, told once
