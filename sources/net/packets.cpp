@@ -336,7 +336,8 @@ void CopyNameField(char* field, size_t size, const char* text) {
     if (size == 0)
         return;
     size_t n = text != nullptr ? strnlen(text, size - 1) : 0;
-    std::memcpy(field, text, n);
+    if (n > 0)
+        std::memcpy(field, text, n);
     std::memset(field + n, 0, size - n);
 }
 
