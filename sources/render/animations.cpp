@@ -126,10 +126,8 @@ constexpr double SHIELD_RADIUS = 1.5;
 
 int StepShield(void* data) {
     BattleShield* shield = static_cast<BattleShield*>(data);
-    if (shield->counter > 0) {
-        shield->counter--;
+    if (CountDown(&shield->counter, 0) == EAnimationChanged)
         return EAnimationChanged;
-    }
     return shield->first->battle != nullptr ? EAnimationChanged : EAnimationFinished;
 }
 
@@ -197,15 +195,9 @@ constexpr int WALL_FADE_TICKS = 8;
 
 int StepWall(void* data) {
     WallEffect* wall = static_cast<WallEffect*>(data);
-    if (wall->counter > 0) {
-        wall->counter--;
+    if (CountDown(&wall->counter, 0) == EAnimationChanged)
         return EAnimationChanged;
-    }
-    if (wall->hold > 0) {
-        wall->hold--;
-        return EAnimationChanged;
-    }
-    return EAnimationFinished;
+    return CountDown(&wall->hold, 0);
 }
 
 void AddWall(WallEffect* wall);
