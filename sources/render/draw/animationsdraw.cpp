@@ -45,6 +45,13 @@ void Blend(GLenum destination) {
     glBlendFunc(GL_SRC_ALPHA, destination);
 }
 
+// Ends a Blend, and the texture when one was bound.
+void Unblend(bool bound) {
+    glDisable(GL_BLEND);
+    if (bound)
+        DisableTexture();
+}
+
 // Where sprite j of spiral set s sits: the first at (0.35, 0.35, 0), then round a circle of
 // radius 0.35 about that point, 35 degrees and 0.139 higher each time.
 void SpiralPoint(int s, int j, GLdouble p[3]) {
@@ -76,9 +83,7 @@ void RecordPlasma(bool textured) {
         glRotatef(90, 0, 1, 0);
         DrawClosedCylinder(q, 0.05, 0.05, length, 6, 4);
         glPopMatrix();
-        glDisable(GL_BLEND);
-        if (bound)
-            DisableTexture();
+        Unblend(bound);
         glPopMatrix();
         EndDisplayList();
     }
@@ -113,9 +118,7 @@ void RecordStars() {
                 glVertex3f(-0.14f, 0.14f, 0);
                 glEnd();
                 glEnable(GL_LIGHTING);
-                glDisable(GL_BLEND);
-                if (bound)
-                    DisableTexture();
+                Unblend(bound);
                 glPopMatrix();
             }
             EndDisplayList();
@@ -145,9 +148,7 @@ void RecordBalls(bool textured) {
             const GLfloat* c = glass ? GLASS_COLOR : color;
             Material(GL_FRONT, c, c, 20);
             gluSphere(q, glass ? 0.14 : 0.07, 12, 6);
-            glDisable(GL_BLEND);
-            if (bound)
-                DisableTexture();
+            Unblend(bound);
             glPopMatrix();
             EndDisplayList();
         }

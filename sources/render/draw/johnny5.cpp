@@ -159,21 +159,21 @@ void Head(const Johnny5Joints& j, const Frame& f, const Paint& paint) {
     glPopMatrix();
 }
 
+// A joint of that radius, and below it a segment turned by angle about x; ends at its far end.
+void ArmSegment(double jointRadius, int angle, const Paint& paint) {
+    paint.Slot();
+    glutSolidSphere(jointRadius, 10, 10);
+    glRotated(angle, 1, 0, 0);
+    glTranslated(0, 0, -0.15);
+    paint.Body();
+    DrawNewQuadricCylinder(0.03, 0.03, 0.15, 6, 6);
+}
+
 // An arm from its shoulder: the upper arm turned by upper about x, the forearm by fore more.
 void Arm(double x, const Frame& f, int upper, int fore, const Paint& paint) {
     glTranslated(x, f.shoulderY, f.shoulderZ);
-    paint.Slot();
-    glutSolidSphere(0.04, 10, 10);
-    glRotated(upper, 1, 0, 0);
-    glTranslated(0, 0, -0.15);
-    paint.Body();
-    DrawNewQuadricCylinder(0.03, 0.03, 0.15, 6, 6);
-    paint.Slot();
-    glutSolidSphere(0.036, 10, 10);
-    glRotated(fore, 1, 0, 0);
-    glTranslated(0, 0, -0.15);
-    paint.Body();
-    DrawNewQuadricCylinder(0.03, 0.03, 0.15, 6, 6);
+    ArmSegment(0.04, upper, paint);
+    ArmSegment(0.036, fore, paint);
 }
 
 void Gun(const Frame& f, const Paint& paint) {
