@@ -276,7 +276,7 @@ bool ReplayAnimationPacket(const AnimationPacket* packet, World* world, int32_t 
     if (actorUid == localRobotUid)
         return false;
     if (server &&
-        (actorUid - ROBOT_UID_BASE >= FIRST_COMPUTER_INDEX || packet->type != EWallAnimation))
+        (actorUid >= ROBOT_UID_BASE + FIRST_COMPUTER_INDEX || packet->type != EWallAnimation))
         return false;
     Robot* actor = FindRobotInWorld(world, actorUid);
     if (actor == nullptr)
