@@ -82,11 +82,13 @@ bool Upload(TextureRecord* r) {
     return ok;
 }
 
-TextureRecord* LoadTexture(const char* name) {
+// The record of the texture the key names, loaded and uploaded; null when it cannot be.
+TextureRecord* LoadTexture(const TextureKey& key) {
+    static_assert(sizeof(TextureRecord::name) == sizeof(TextureKey::name));
     auto* r = static_cast<TextureRecord*>(SafeMalloc(sizeof(TextureRecord)));
     std::memset(r, 0, sizeof *r);
-    std::memcpy(r->name, name, std::strlen(name));
-    if (LoadTextureImage(name, &r->image) && Upload(r))
+    std::memcpy(r->name, key.name, sizeof r->name);
+    if (LoadTextureImage(key.name, &r->image) && Upload(r))
         return r;
     if (r->texture != 0)
         glDeleteTextures(1, &r->texture);
@@ -105,7 +107,7 @@ TextureRecord* FindOrLoad(const char* name) {
     InitGLUtils();
     auto* r = static_cast<TextureRecord*>(HashTableLookup(gTextureCache, &key));
     if (r == nullptr) {
-        r = LoadTexture(name);
+        r = LoadTexture(key);
         if (r == nullptr) {
             std::printf("Unable to load texture %s\n", name);
             return nullptr;
