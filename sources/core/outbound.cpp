@@ -95,21 +95,26 @@ static void SendRobotState(Robot* robot) {
     gSender(buffer, EncodeRobotState(&p, buffer));
 }
 
-static void SendWallAnimation(Robot* robot, const Location* cell, int facing) {
+// Sends an animation packet for the robot, its robot uid and sequence number filled in here.
+static void SendAnimationPacket(Robot* robot, AnimationPacket* p) {
     if (!DrivenHere(robot))
         return;
+    p->channel = CurrentChannelByte();
+    p->robotUid = static_cast<uint32_t>(robot->uid);
+    p->sequence = TakeSequence(robot);
+    uint8_t buffer[ANIMATION_PACKET_SIZE];
+    gSender(buffer, EncodeAnimation(p, buffer));
+}
+
+static void SendWallAnimation(Robot* robot, const Location* cell, int facing) {
     AnimationPacket p = {};
-    p.channel = CurrentChannelByte();
-    p.robotUid = static_cast<uint32_t>(robot->uid);
     p.type = EWallAnimation;
     p.value = NO_UID;
     p.x = static_cast<uint32_t>(cell->x);
     p.y = static_cast<uint32_t>(cell->y);
     p.z = static_cast<uint32_t>(cell->z);
     p.facing = facing;
-    p.sequence = TakeSequence(robot);
-    uint8_t buffer[ANIMATION_PACKET_SIZE];
-    gSender(buffer, EncodeAnimation(&p, buffer));
+    SendAnimationPacket(robot, &p);
 }
 
 static void SendBattleStart(Robot* robot, uint8_t subType, int32_t challengerUid,
@@ -155,17 +160,11 @@ static void SendAction(Robot* actor, const Stats* actorChange, const Stats* targ
 
 static void SendAnimation(Robot* robot, const Robot* target, uint32_t animationType,
                           uint32_t value) {
-    if (!DrivenHere(robot))
-        return;
     AnimationPacket p = {};
-    p.channel = CurrentChannelByte();
-    p.robotUid = static_cast<uint32_t>(robot->uid);
     p.type = animationType;
     p.targetUid = target != nullptr ? static_cast<uint32_t>(target->uid) : NO_UID;
     p.value = value;
-    p.sequence = TakeSequence(robot);
-    uint8_t buffer[ANIMATION_PACKET_SIZE];
-    gSender(buffer, EncodeAnimation(&p, buffer));
+    SendAnimationPacket(robot, &p);
 }
 
 static void SendBattleOver(const Robot* loser, int32_t winnerUid) {

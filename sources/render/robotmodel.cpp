@@ -2,6 +2,7 @@
 #include "render/robotmodel.h"
 
 #include "data/registry.h"
+#include "foundation/refusals.h"
 #include "foundation/utilities.h"
 #include "net/packets.h"
 #include "render/animations.h"
@@ -155,9 +156,9 @@ void FireWeapon(Robot* robot, int firedUid, int weaponUid, Robot* target, int ap
         gHooks.animation(robot, target, EWeaponAnimation, static_cast<uint32_t>(weaponUid));
 }
 
-// Why a packet is dropped, on the console.
+// Why a packet is dropped, on the console (summarised with the other refusals).
 bool Drop(const char* why, int64_t what) {
-    std::printf("Animation packet dropped: %s %lld\n", why, static_cast<long long>(what));
+    ReportRefusal("Animation packet dropped: %s %lld", why, static_cast<long long>(what));
     return false;
 }
 
