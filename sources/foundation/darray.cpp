@@ -34,7 +34,7 @@ int DArrayLength(const DArray* darray) {
 
 void* DArrayNth(DArray* darray, int n) {
     VASSERT(darray != NULL);
-    VASSERT((n >= 0) && (n <= darray->logicalLength));
+    VASSERT((n >= 0) && (n < darray->logicalLength)); // an element, never the end
     return darray->base + static_cast<size_t>(darray->elemSize) * n;
 }
 

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <climits>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>

@@ -479,8 +479,10 @@ static constexpr double FARTHEST_COORDINATE = MAX_WORLD_SIZE + 1.0;
 
 // A cell a robot may be in: on the grid, and nothing but perhaps another robot in it.
 static bool RoomForRobot(const World* world, const Location* cell) {
+    if (!OnTheGrid(world, cell->x, cell->y))
+        return false;
     int content = GetContentType(world, cell->x, cell->y, cell->z);
-    return OnTheGrid(world, cell->x, cell->y) && (content == EEmpty || content == ERobot);
+    return content == EEmpty || content == ERobot;
 }
 
 // A whole number of ticks at this speed make one straight step, so that it ends on a cell

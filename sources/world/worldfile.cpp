@@ -71,6 +71,22 @@ static void OrderPair(int* lo, int* hi) {
     }
 }
 
+// Calls visit(x, y, z) for each cell on the shell of the box from a to b (its core is left out),
+// stopping at the first that returns false; false then.
+template <typename Visit>
+static bool EveryShellCell(const Location& a, const Location& b, Visit visit) {
+    for (int x = a.x; x <= b.x; x++) {
+        for (int y = a.y; y <= b.y; y++) {
+            for (int z = a.z; z <= b.z; z++) {
+                bool core = x != a.x && x != b.x && y != a.y && y != b.y && z != a.z && z != b.z;
+                if (!core && !visit(x, y, z))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
 static bool ReadWall(World* pWorld, const char* line) {
     Location a, b;
     char texture[BOX_TEXTURE_SIZE];
@@ -83,20 +99,12 @@ static bool ReadWall(World* pWorld, const char* line) {
     OrderPair(&a.y, &b.y);
     OrderPair(&a.z, &b.z);
     // The whole shell is checked before any of it is laid.
-    for (bool lay : {false, true}) {
-        for (int x = a.x; x <= b.x; x++) {
-            for (int y = a.y; y <= b.y; y++) {
-                for (int z = a.z; z <= b.z; z++) {
-                    if (x != a.x && x != b.x && y != a.y && y != b.y && z != a.z && z != b.z)
-                        continue; // the core stays as it is
-                    if (lay)
-                        GetCellData(pWorld, x, y, z)->contentType = ESolid;
-                    else if (!CanBecomeSolid(pWorld, x, y, z))
-                        return false;
-                }
-            }
-        }
-    }
+    if (!EveryShellCell(a, b, [&](int x, int y, int z) { return CanBecomeSolid(pWorld, x, y, z); }))
+        return false;
+    EveryShellCell(a, b, [&](int x, int y, int z) {
+        GetCellData(pWorld, x, y, z)->contentType = ESolid;
+        return true;
+    });
     NewWorldBox(pWorld, a.x, a.y, a.z, b.x - a.x + 1, b.y - a.y + 1, b.z - a.z + 1, &BOX_GREY,
                 false, texture);
     return true;
