@@ -13,12 +13,15 @@
 // (weapon shots 4 or 9 ticks, skills 15, items none), the attacker first, the defender after
 // turning to face it. A fight still running after 400 actions counts as endless.
 //
-// Strategies, each played by both sides, then turtle and repair against fight:
+// Strategies, each played by both sides, then turtle and repair against fight and best and sap
+// against turtle:
 //   fight   always Fight
-//   best    whichever of Fight and the striking skills takes the most HP on average
+//   best    whichever of Fight and the striking skills takes the most HP a tick on average
 //   repair  best, but below 35% HP Self-Repair (or a repair kit when the energy is short), and
 //           Energy Drain for the energy of the next repair
 //   turtle  Self-Repair whenever the energy allows it, else Fight
+//   sap     Energy Drain while the opponent could pay for a Self-Repair and its own HP are above
+//           half, else best (played against turtle only)
 #include "core/battle.h"
 #include "core/mainloop.h"
 #include "data/item.h"
@@ -45,8 +48,8 @@ constexpr int TURN_TICKS = 12; // the defender's half turn before its wait start
 constexpr int SKILL_TICKS = 15;
 constexpr int CLASSES[] = {4000, 4001, 4002};
 
-enum Strategy { EFight, EBest, ERepair, ETurtle, EStrategies };
-const char* STRATEGY_NAMES[] = {"fight", "best", "repair", "turtle"};
+enum Strategy { EFight, EBest, ERepair, ETurtle, ESap, EStrategies };
+const char* STRATEGY_NAMES[] = {"fight", "best", "repair", "turtle", "sap"};
 
 struct Fighter {
     const char* name;
@@ -146,18 +149,26 @@ const Skill* FindSkill(const Fighter& f, int uid) {
     return nullptr;
 }
 
-// The striking choice: Fight or the skill that takes the most HP on average.
+int AttackTicks(const Fighter& a) {
+    int ticks = 0;
+    for (const Weapon* w : a.weapons)
+        ticks = std::max(ticks, WeaponTicks(w));
+    return ticks;
+}
+
+// The striking choice: Fight or the skill that takes the most HP a tick on average, counting
+// the wait and the animation.
 const Skill* BestStrike(const Fighter& a, const Fighter& b) {
     const Skill* best = nullptr;
-    double bestDamage = MeanAttackDamage(a, b);
+    double bestRate = MeanAttackDamage(a, b) / (BATTLE_WAIT_TICKS + AttackTicks(a));
     for (const Skill* s : a.skills) {
         if (s->uid == SELF_REPAIR_SKILL_UID || s->uid == ENERGY_DRAIN_SKILL_UID ||
             s->uid == INVISIBILITY_SKILL_UID || !CanPay(a, s))
             continue;
-        double damage = MeanSkillDamage(a, b, s);
-        if (damage > bestDamage) {
+        double rate = MeanSkillDamage(a, b, s) / (BATTLE_WAIT_TICKS + SKILL_TICKS);
+        if (rate > bestRate) {
             best = s;
-            bestDamage = damage;
+            bestRate = rate;
         }
     }
     return best;
@@ -203,6 +214,14 @@ int Act(Fighter& a, Fighter& b, Strategy strategy, Tally& tally, int side) {
     case ETurtle:
         skill = FindSkill(a, SELF_REPAIR_SKILL_UID);
         break;
+    case ESap: {
+        const Skill* theirRepair = FindSkill(b, SELF_REPAIR_SKILL_UID);
+        if (theirRepair != nullptr && hp > 0.5)
+            skill = FindSkill(a, ENERGY_DRAIN_SKILL_UID);
+        if (skill == nullptr)
+            skill = BestStrike(a, b);
+        break;
+    }
     default:
         break;
     }
@@ -342,9 +361,11 @@ int main(int argc, char** argv) {
                     f.name, f.stats.hitPoints, f.stats.energy, f.stats.power, f.stats.dexterity,
                     Guard(&f.stats), f.weapons.size(), f.repairKits);
     PrintMeans(fighters, 3);
-    for (int s = 0; s < EStrategies; s++)
+    for (int s = 0; s < ESap; s++)
         PrintTable(static_cast<Strategy>(s), static_cast<Strategy>(s), fighters, 3, fights);
     PrintTable(ETurtle, EFight, fighters, 3, fights);
     PrintTable(ERepair, EFight, fighters, 3, fights);
+    PrintTable(EBest, ETurtle, fighters, 3, fights);
+    PrintTable(ESap, ETurtle, fighters, 3, fights);
     return 0;
 }
