@@ -172,6 +172,10 @@ void ApplyBattleResult(Robot* actor, Robot* target, const Stats* actorDelta,
                        const Stats* targetDelta, int send) {
     AddStats(&actor->stats, actorDelta);
     AddStats(&target->stats, targetDelta);
+    // Every copy prints the same line for the same action.
+    std::printf("Battle result: robot %d HP %+d EP %+d, robot %d HP %+d EP %+d\n", actor->uid,
+                actorDelta->hitPoints, actorDelta->energy, target->uid, targetDelta->hitPoints,
+                targetDelta->energy);
     if (send)
         gHooks.action(actor, actorDelta, targetDelta, target->uid, 0, 0);
     if (targetDelta->hitPoints != 0 || targetDelta->energy != 0)
@@ -216,6 +220,8 @@ int FacingAfterTurn(const Robot* robot) {
 }
 
 void SetUpBattle(Battle* battle, World* world, Robot* robotA, Robot* robotB, Robot* initiator) {
+    std::printf("Battle of %s (%d) against %s (%d)\n", robotA->name, robotA->uid, robotB->name,
+                robotB->uid);
     PlayMusicTrack(BATTLE_MUSIC_TRACK);
     ClearMoveQueue(robotA);
     robotA->battleWait = 0;
@@ -290,8 +296,10 @@ bool BattleMenuDue(const Robot* robot) {
 bool PrepareBattleMenu(Robot* robot) {
     if (!BattleMenuDue(robot))
         return false;
-    if (!BattleMenuOpen())
+    if (!BattleMenuOpen()) {
+        std::printf("Battle menu for %s\n", robot->name);
         DoBattleMenu();
+    }
     return true;
 }
 

@@ -260,17 +260,24 @@ bool OnBattleOver(const uint8_t* packet, size_t length) {
         loser->stats.hitPoints = loser->stats.totalHP;
         loser->stats.energy = loser->stats.totalEnergy;
         Prize prize = DrawPrize(loser);
+        std::printf("Prize for robot %d: skill %d, item %d\n", winner->uid, prize.skillUid,
+                    prize.itemUid);
         gHooks.prize(winner->uid, static_cast<uint32_t>(prize.skillUid),
                      static_cast<uint32_t>(prize.itemUid));
         SetCellContent(gWorld, &loser->cell, EEmpty, nullptr);
         PlaceRobotInWorld(loser, gWorld->uid);
         BroadcastRobotState(loser);
         MarkFrustumDirty();
-        std::printf("%s lost the battle and starts again at home\n", loser->name);
+        std::printf("%s lost the battle to robot %d (HP %d): experience %d, HP %d/%d, EP %d/%d, "
+                    "home at (%d, %d, %d)\n",
+                    loser->name, winner->uid, winner->stats.hitPoints, loser->stats.experience,
+                    loser->stats.hitPoints, loser->stats.totalHP, loser->stats.energy,
+                    loser->stats.totalEnergy, loser->cell.x, loser->cell.y, loser->cell.z);
     } else if (IsLocal(p.winnerUid)) {
         EndBattle(winner->battle, winner, loser, 0);
         AddToStat(&winner->stats.experience, 1);
-        std::printf("%s won the battle\n", winner->name);
+        std::printf("%s won the battle (HP %d): experience %d\n", winner->name,
+                    winner->stats.hitPoints, winner->stats.experience);
     } else {
         loser->battle = winner->battle = nullptr;
     }
@@ -285,6 +292,8 @@ bool OnPrize(const uint8_t* packet, size_t length) {
     Robot* robot = FindRobotInWorld(gWorld, gLocalRobotUid);
     if (robot == nullptr)
         return false;
+    std::printf("Prize for robot %d: skill %d, item %d\n", robot->uid,
+                static_cast<int32_t>(p.skillUid), static_cast<int32_t>(p.itemUid));
     if (p.itemUid != NO_UID)
         ReceiveObject(robot, static_cast<int32_t>(p.itemUid), 0);
     if (p.skillUid != NO_UID && LearnSkill(robot, static_cast<int32_t>(p.skillUid)))
