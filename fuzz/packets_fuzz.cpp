@@ -2,12 +2,15 @@
 // with the shipped data set and world loaded, as a copy has them in play. Whatever a layout's
 // decoder takes, written back, reads back to the same bytes, and each byte written is the one
 // received or a zero (a reserved byte, the rest of a name).
+#include "core/battle.h"
+#include "core/game.h"
 #include "core/inbound.h"
 #include "core/mainloop.h"
 #include "data/registry.h"
 #include "net/lobby.h"
 #include "net/network.h"
 #include "net/packets.h"
+#include "render/animationmanager.h"
 #include "world/energon.h"
 #include "world/worldfile.h"
 
@@ -23,6 +26,13 @@ bool SetUp() {
     if (std::freopen("/dev/null", "w", stdout) == nullptr)
         return false;
     InitRegistry();
+    // The game object, camera, effects and battle that the battle's packets reach.
+    gGame = NewGame();
+    InitGameMode(gGame);
+    InitCamera();
+    InitAnimationManager();
+    gBattle = NewBattle();
+    InstallBattle(nullptr);
     gWorld = LoadWorld("worlds\\bigworld.txt");
     SetEnergonIdRange(gWorld, 0);
     gLocalRobotUid = 3000;
