@@ -108,18 +108,25 @@ Fighter FreshFighter(int classUid, int playerId) {
     return f;
 }
 
-// The average HP a weapon shot takes, over the hit factors and a fine grid of guard factors.
-double MeanFightDamage(const Fighter& a, const Fighter& b, const Weapon* w) {
+// The average HP an action takes from the target, over the hit factors and a fine grid of guard
+// factors from lo to hi (the drain share at its middle).
+template <typename Deltas> double MeanDamage(double lo, double hi, Deltas deltas) {
     double sum = 0;
     int n = 0;
     for (int hit = 2; hit <= 8; hit++)
         for (int g = 0; g < 40; g++, n++) {
-            BattleDraws d = {hit, 1.0 + 2.5 * (g + 0.5) / 40, 0};
+            BattleDraws d = {hit, lo + (hi - lo) * (g + 0.5) / 40, 0.45};
             Stats da, dt;
-            FightDeltas(&a.stats, &b.stats, w, &d, &da, &dt);
+            deltas(&d, &da, &dt);
             sum -= dt.hitPoints;
         }
     return sum / n;
+}
+
+double MeanFightDamage(const Fighter& a, const Fighter& b, const Weapon* w) {
+    return MeanDamage(1.0, 3.5, [&](const BattleDraws* d, Stats* da, Stats* dt) {
+        FightDeltas(&a.stats, &b.stats, w, d, da, dt);
+    });
 }
 
 double MeanAttackDamage(const Fighter& a, const Fighter& b) {
@@ -130,16 +137,9 @@ double MeanAttackDamage(const Fighter& a, const Fighter& b) {
 }
 
 double MeanSkillDamage(const Fighter& a, const Fighter& b, const Skill* s) {
-    double sum = 0;
-    int n = 0;
-    for (int hit = 2; hit <= 8; hit++)
-        for (int g = 0; g < 40; g++, n++) {
-            BattleDraws d = {hit, 0.5 + 2.0 * (g + 0.5) / 40, 0.45};
-            Stats da, dt;
-            SkillDeltas(&a.stats, &b.stats, s, &d, &da, &dt);
-            sum -= dt.hitPoints;
-        }
-    return sum / n;
+    return MeanDamage(0.5, 2.5, [&](const BattleDraws* d, Stats* da, Stats* dt) {
+        SkillDeltas(&a.stats, &b.stats, s, d, da, dt);
+    });
 }
 
 const Skill* FindSkill(const Fighter& f, int uid) {

@@ -128,11 +128,17 @@ bool CanPayForSkill(const Stats* actor, const Skill* skill) {
 
 // ---- results
 
+// A shot or a skill that lands once its battle is over changes nothing.
+static bool LandsInItsBattle(const Robot* actor, const Robot* target, const char* what) {
+    if (Fights(actor, target))
+        return true;
+    std::printf("A %s of robot %d landed after its battle: no effect\n", what, actor->uid);
+    return false;
+}
+
 void RobotFight(Robot* actor, Robot* target, int weaponUid) {
-    if (!Fights(actor, target)) {
-        std::printf("A shot of robot %d landed after its battle: no effect\n", actor->uid);
+    if (!LandsInItsBattle(actor, target, "shot"))
         return;
-    }
     const Weapon* weapon =
         GetObjectTypeFromUID(weaponUid) == EWeaponType ? LookupWeapon(gRegistry, weaponUid) : NULL;
     Stats actorDelta = {}, targetDelta = {};
@@ -146,10 +152,8 @@ void RobotFight(Robot* actor, Robot* target, int weaponUid) {
 }
 
 void RobotUseSkill(Robot* actor, Robot* target, int skillUid) {
-    if (!Fights(actor, target)) {
-        std::printf("A skill of robot %d landed after its battle: no effect\n", actor->uid);
+    if (!LandsInItsBattle(actor, target, "skill"))
         return;
-    }
     const Skill* skill =
         GetObjectTypeFromUID(skillUid) == ESkillType ? LookupSkill(gRegistry, skillUid) : NULL;
     Stats actorDelta = {}, targetDelta = {};

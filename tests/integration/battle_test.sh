@@ -8,6 +8,11 @@
 # prize the loser drew.
 NEEDS_NETNS=1
 source "$(dirname "$0")/../e2e/common.sh" "$@"
+# Walking and challenging need the wandering keys, and the battle the menus.
+if [ -e "$scripts/../sources/ui/menustub.cpp" ]; then
+  echo "skipped: the menus and wandering keys are not in this tree yet"
+  exit 77
+fi
 
 # The shipped data with a small world: homes at (3, 3) and (10, 5), robots start one cell east.
 data="$work/data"
@@ -28,45 +33,8 @@ safe zones:
 WORLD
 export VANTRELL_DATA="$data"
 
-# One copy on its own display: its lobby keys come from a fifo; every line of the "press" file
-# is handed to its window as X key events, one line at a time.
-cat >"$work/copy.sh" <<'INNER'
-exe="$1"; name="$2"; shift 2
-"$exe" "$@" <"$WORK/$name.keys" >"$WORK/$name.txt" 2>&1 &
-pid=$!
-while kill -0 $pid 2>/dev/null; do
-  if [ -s "$WORK/$name.press" ]; then
-    mv "$WORK/$name.press" "$WORK/$name.pressing"
-    wid=$(xdotool search --name '^Vantrell IV$' 2>/dev/null | head -n 1)
-    while read -r keys; do
-      [ -n "$wid" ] && xdotool key --delay 250 --window "$wid" $keys
-    done <"$WORK/$name.pressing"
-    [ -z "$wid" ] && echo "no window for $name" >>"$WORK/$name.txt"
-  fi
-  sleep 0.1
-done
-wait $pid
-echo "exit status $?" >>"$WORK/$name.txt"
-INNER
-export WORK="$work"
-press() { echo "$2" >>"$work/$1.press"; }
-count() { grep -c -- "$2" "$work/$1.txt" 2>/dev/null; }
-
-for name in host joiner; do mkfifo "$work/$name.keys"; done
-"$scripts/xvfb-test" bash "$work/copy.sh" "$exe" host -n Hank -c Arena &
-pids+=($!)
-exec 3>"$work/host.keys"
-sleep 1
-"$scripts/xvfb-test" bash "$work/copy.sh" "$exe" joiner -n Jill -t hover &
-pids+=($!)
-exec 4>"$work/joiner.keys"
-
-wait_for "$work/joiner.txt" "1. Arena" 80 || echo "the joiner never saw the game"
-printf 1 >&4
-wait_for "$work/host.txt" " \* Jill" 60 || echo "the host never saw the joiner"
-printf s >&3
-wait_for "$work/joiner.txt" "Robot 3000 joined the game" 100
-wait_for "$work/host.txt" "Robot 3001 joined the game" 50
+source "$(dirname "$0")/twocopies.sh"
+start_two_copies "" "-t hover"
 sleep 2
 
 # The joiner leaves its zone eastwards to (12, 5); the host walks east past the joiner's home,

@@ -6,46 +6,16 @@
 NEEDS_NETNS=1
 source "$(dirname "$0")/../e2e/common.sh" "$@"
 
-# One copy on its own display; its keys come from a fifo, the window's from the "quit" file.
-cat >"$work/copy.sh" <<'INNER'
-exe="$1"; name="$2"; shift 2
-"$exe" "$@" <"$WORK/$name.keys" >"$WORK/$name.txt" 2>&1 &
-pid=$!
-while kill -0 $pid 2>/dev/null; do
-  if [ -e "$WORK/$name.quit" ]; then
-    wid=$(xdotool search --name '^Vantrell IV$' 2>/dev/null | head -n 1)
-    [ -n "$wid" ] && xdotool key --window "$wid" q
-    rm -f "$WORK/$name.quit"
-  fi
-  sleep 0.1
-done
-wait $pid
-echo "exit status $?" >>"$WORK/$name.txt"
-INNER
-export WORK="$work"
-for name in host joiner; do mkfifo "$work/$name.keys"; done
-"$scripts/xvfb-test" bash "$work/copy.sh" "$exe" host -n Hank -c Arena &
-pids+=($!)
-exec 3>"$work/host.keys"
-sleep 1
-"$scripts/xvfb-test" bash "$work/copy.sh" "$exe" joiner -n Jill -t hover &
-pids+=($!)
-exec 4>"$work/joiner.keys"
-
-wait_for "$work/joiner.txt" "1. Arena" 80 || echo "the joiner never saw the game"
-printf 1 >&4
-wait_for "$work/host.txt" " \* Jill" 60 || echo "the host never saw the joiner"
-printf s >&3
-wait_for "$work/joiner.txt" "Robot 3000 joined the game" 100
-wait_for "$work/host.txt" "Robot 3001 joined the game" 50
+source "$(dirname "$0")/twocopies.sh"
+start_two_copies "" "-t hover"
 for _ in $(seq 1 50); do
   [ "$(grep -c "Adding network generated energon" "$work/joiner.txt")" -ge 50 ] && break
   sleep 0.1
 done
-touch "$work/joiner.quit"
+press joiner q
 wait_for "$work/host.txt" "Robot 3001 left the game" 50
 wait_for "$work/joiner.txt" "exit status" 50
-touch "$work/host.quit"
+press host q
 wait_for "$work/host.txt" "exit status" 50
 
 check "the host left the lobby as player 0" 'grep -q "Hosting a game as player 0" "$work/host.txt"'
