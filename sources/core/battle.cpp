@@ -128,6 +128,14 @@ bool CanPayForSkill(const Stats* actor, const Skill* skill) {
 
 // ---- results
 
+// Every copy prints the same line for the same action.
+static void PrintResult(const Robot* actor, const Robot* target, const Stats* actorDelta,
+                        const Stats* targetDelta) {
+    std::printf("Battle result: robot %d HP %+d EP %+d, robot %d HP %+d EP %+d\n", actor->uid,
+                actorDelta->hitPoints, actorDelta->energy, target->uid, targetDelta->hitPoints,
+                targetDelta->energy);
+}
+
 // A shot or a skill that lands once its battle is over changes nothing.
 static bool LandsInItsBattle(const Robot* actor, const Robot* target, const char* what) {
     if (Fights(actor, target))
@@ -176,10 +184,7 @@ void ApplyBattleResult(Robot* actor, Robot* target, const Stats* actorDelta,
                        const Stats* targetDelta, int send) {
     AddStats(&actor->stats, actorDelta);
     AddStats(&target->stats, targetDelta);
-    // Every copy prints the same line for the same action.
-    std::printf("Battle result: robot %d HP %+d EP %+d, robot %d HP %+d EP %+d\n", actor->uid,
-                actorDelta->hitPoints, actorDelta->energy, target->uid, targetDelta->hitPoints,
-                targetDelta->energy);
+    PrintResult(actor, target, actorDelta, targetDelta);
     if (send)
         gHooks.action(actor, actorDelta, targetDelta, target->uid, 0, 0);
     if (targetDelta->hitPoints != 0 || targetDelta->energy != 0)
@@ -199,6 +204,7 @@ void BattleItemUsed(Robot* robot, const Stats* change) {
         return;
     Robot* opponent = battle->robotA == robot ? battle->robotB : battle->robotA;
     const Stats none = {};
+    PrintResult(robot, opponent, change, &none);
     gHooks.action(robot, change, &none, opponent->uid, 0, 0);
     robot->battleWait = 0;
     robot->acting = 0;
