@@ -200,8 +200,6 @@ void ApplyBattleResult(Robot* actor, Robot* target, const Stats* actorDelta,
 
 void BattleItemUsed(Robot* robot, const Stats* change) {
     Battle* battle = robot->battle;
-    if (battle == NULL || battle == BATTLE_ELSEWHERE)
-        return;
     Robot* opponent = battle->robotA == robot ? battle->robotB : battle->robotA;
     const Stats none = {};
     PrintResult(robot, opponent, change, &none);

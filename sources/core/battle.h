@@ -94,8 +94,8 @@ bool PrepareBattleMenu(Robot* robot);
 int FacingAfterTurn(const Robot* robot);
 // The battle shield coming down over the two robots, centred between them.
 void StartShieldBetween(Robot* first, Robot* second);
-// The robot's item change as its battle action (gHooks.battleItem); the smoke bomb's end of
-// the battle on this copy (gHooks.leaveBattle).
+// The item change of a robot in a battle of this copy as its battle action (gHooks.battleItem);
+// the smoke bomb's end of the battle on this copy (gHooks.leaveBattle).
 void BattleItemUsed(Robot* robot, const Stats* change);
 void LeaveBattle(Robot* robot);
 

@@ -108,7 +108,8 @@ TEST_F(Battles, ARobotLosesBelowOneHP) {
     } cases[] = {{1, 9, -1, 0, "over 3001 to 3000"},
                  {2, 9, -1, 0, ""},
                  {1, 9, 0, 0, ""},
-                 {9, 1, 0, -1, "over 3000 to 3001"}}; // drained itself below 1
+                 {9, 1, 0, -1, "over 3000 to 3001"},
+                 {9, 2, 0, -1, ""}}; // drained itself
     for (const auto& c : cases) {
         Fight(true);
         them->stats.hitPoints = static_cast<int16_t>(c.hp);
@@ -142,6 +143,10 @@ TEST_F(Battles, TheMenuOpensAfterThirtyTicksUnlessTheRobotActs) {
         EXPECT_EQ(us->acting, c.menu ? 1 : 0);
         ClearBattleMenus();
     }
+    AddItemToInventory(us->inventory, 7000); // an item used in a battle is the robot's action
+    us->battleWait = 40;
+    Captured([&] { UseItem(us, 7000); });
+    EXPECT_EQ(us->battleWait, 0);
 }
 
 TEST_F(Battles, TheDefenderTurnsToFaceTheAttackerTheWayThatNeedsNoWrap) {
@@ -186,6 +191,10 @@ TEST_F(Battles, TheCameraFliesToTheSideAndComesBackWhenTheBattleEnds) {
 TEST_F(Battles, TheLoserHandsOverAnItemASkillOrNothing) {
     Robot* loser = Make(2, false);
     LearnSkill(loser, 8000);
+    Captured([&] {
+        for (int uid : {5001, 5000}) // one entry left
+            RemoveItemFromInventory(loser->inventory, uid);
+    });
     auto first = [](int) { return 0; };
     for (int held = 1; held >= 0; held--) { // then with an empty inventory and no skill
         for (int roll = 0; roll < 10; roll++) {
@@ -197,8 +206,7 @@ TEST_F(Battles, TheLoserHandsOverAnItemASkillOrNothing) {
         Captured([&] {
             if (held)
                 DArrayDeleteAt(loser->skills, 0);
-            for (int uid : {5001, 5000, 6000})
-                RemoveItemFromInventory(loser->inventory, uid);
+            RemoveItemFromInventory(loser->inventory, 6000);
         });
     }
 }
@@ -238,8 +246,11 @@ TEST_F(Battles, ABattleThroughThePacketsOfTheOtherCopy) {
     EXPECT_EQ(std::make_tuple(mine->stats.hitPoints, mine->stats.experience, CellOf(mine)),
               std::make_tuple(mine->stats.totalHP, experience - 1, Triple{10, 9, 2}));
     EXPECT_EQ(Calls("prize"), std::vector<std::string>{"prize to 3000"});
-    receive(Wire(EncodeBattleOver, BattleOverPacket{0, 3003, 3002}));
-    EXPECT_EQ(watched[0]->battle, nullptr);
+    ActionPacket watchedBlow = {0, 3002, 1, {}, {}, 3003, 0, 0};
+    watchedBlow.targetChange.hitPoints = -90;
+    receive(Wire(EncodeAction, watchedBlow)); // the watched battle ends here
+    EXPECT_EQ(std::make_pair(watched[0]->battle, watched[1]->battle),
+              std::make_pair(nullptr, nullptr));
     receive(Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}));
     receive(Wire(EncodePrize, PrizePacket{0, 3001, 8001, 7000}));
     EXPECT_EQ(std::make_tuple(mine->stats.experience, RobotItemQuantity(mine, 7000),
