@@ -249,8 +249,7 @@ TEST_F(Battles, ABattleThroughThePacketsOfTheOtherCopy) {
     ActionPacket watchedBlow = {0, 3002, 1, {}, {}, 3003, 0, 0};
     watchedBlow.targetChange.hitPoints = -90;
     receive(Wire(EncodeAction, watchedBlow)); // the watched battle ends here
-    EXPECT_EQ(std::make_pair(watched[0]->battle, watched[1]->battle),
-              std::make_pair(nullptr, nullptr));
+    EXPECT_TRUE(watched[0]->battle == nullptr && watched[1]->battle == nullptr);
     receive(Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}));
     receive(Wire(EncodePrize, PrizePacket{0, 3001, 8001, 7000}));
     EXPECT_EQ(std::make_tuple(mine->stats.experience, RobotItemQuantity(mine, 7000),
