@@ -5,8 +5,6 @@
 #include "world/energon.h"
 
 #include <deque>
-#include <set>
-#include <tuple>
 
 namespace {
 

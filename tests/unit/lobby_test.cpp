@@ -4,13 +4,8 @@
 #include "net/network.h"
 #include "support/test_support.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <fcntl.h>
-#include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 

@@ -3,8 +3,6 @@
 // the recorded hook calls.
 #include "support/robot_support.h"
 
-#include <string>
-
 namespace {
 
 using Movement = RobotTest;

@@ -2,9 +2,6 @@
 // places for energon, and the robot slots.
 #include "support/world_support.h"
 
-#include <set>
-#include <tuple>
-
 namespace {
 
 using Grid = WorldTest;
