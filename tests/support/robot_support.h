@@ -62,13 +62,6 @@ inline GameHooks RecorderHooks() {
     return h;
 }
 
-// A packet as another copy sends it.
-template <typename T> std::vector<uint8_t> Wire(size_t (*encode)(const T*, uint8_t*), T p) {
-    std::vector<uint8_t> out(MAX_PACKET_SIZE);
-    out.resize(encode(&p, out.data()));
-    return out;
-}
-
 class RobotTest : public WorldTest {
   protected:
     void SetUp() override {

@@ -2,6 +2,8 @@
 // variables set for one test and waiting for another thread.
 #pragma once
 
+#include "net/packets.h"
+
 // The standard headers and the test framework every test file uses come with this one.
 #include <gtest/gtest.h>
 
@@ -63,4 +65,11 @@ template <typename Condition> bool WaitFor(Condition condition, int deadlineMs =
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;
+}
+
+// A packet as another copy sends it.
+template <typename T> std::vector<uint8_t> Wire(size_t (*encode)(const T*, uint8_t*), T p) {
+    std::vector<uint8_t> out(MAX_PACKET_SIZE);
+    out.resize(encode(&p, out.data()));
+    return out;
 }

@@ -9,11 +9,7 @@
 
 namespace {
 
-std::vector<uint8_t> Datagram(const GameRecord& r) {
-    std::vector<uint8_t> out(GAME_RECORD_SIZE);
-    EncodeGameRecord(&r, out.data());
-    return out;
-}
+const auto Datagram = [](const GameRecord& r) { return Wire(EncodeGameRecord, r); };
 
 struct Step {
     std::vector<uint8_t> packet;
