@@ -8,9 +8,6 @@
 #include "render/robotmodel.h"
 #include "support/robot_support.h"
 
-#include <string>
-#include <vector>
-
 struct HookLog {
     std::vector<double> revealRadii; // each reveal sphere set
     int revealsCleared = 0;

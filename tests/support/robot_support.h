@@ -11,11 +11,6 @@
 #include "world/energon.h"
 #include "world/gamehooks.h"
 
-#include <cstdio>
-#include <string>
-#include <tuple>
-#include <vector>
-
 // A 12 x 12 deck at height 1 (robots walk at height 2) with a cube at (5, 2), a teleporter
 // between (2, 9) and (5, 9), player 0's safe zone around (9, 2), player 1's around (9, 9) and
 // a chest holding a repair kit at (2, 5).
@@ -65,13 +60,6 @@ inline GameHooks RecorderHooks() {
         RecordCall("camera %d%s", r->uid, turned ? " turned" : "");
     };
     return h;
-}
-
-// A packet as another copy sends it.
-template <typename T> std::vector<uint8_t> Wire(size_t (*encode)(const T*, uint8_t*), T p) {
-    std::vector<uint8_t> out(MAX_PACKET_SIZE);
-    out.resize(encode(&p, out.data()));
-    return out;
 }
 
 class RobotTest : public WorldTest {

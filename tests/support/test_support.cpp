@@ -2,10 +2,8 @@
 
 #include "foundation/datapath.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 TempFile::TempFile(const std::string& text, const std::string& name) {
@@ -22,32 +20,22 @@ TempFile::~TempFile() {
     std::filesystem::remove_all(dir_, ec);
 }
 
-void StdoutCapture::Start() {
-    std::fflush(stdout);
-    file_ = std::tmpfile();
-    saved_ = dup(fileno(stdout));
-    dup2(fileno(file_), fileno(stdout));
-}
-
-std::string StdoutCapture::Stop() {
-    std::fflush(stdout);
-    dup2(saved_, fileno(stdout));
-    close(saved_);
-    std::rewind(file_);
-    std::stringstream out;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0)
-        out.write(buffer, static_cast<std::streamsize>(n));
-    std::fclose(file_);
-    return out.str();
-}
-
 std::string Captured(const std::function<void()>& work) {
-    StdoutCapture capture;
-    capture.Start();
+    std::fflush(stdout);
+    std::FILE* file = std::tmpfile();
+    int saved = dup(fileno(stdout));
+    dup2(fileno(file), fileno(stdout));
     work();
-    return capture.Stop();
+    std::fflush(stdout);
+    dup2(saved, fileno(stdout));
+    close(saved);
+    std::rewind(file);
+    std::string out;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        out.append(buffer, n);
+    std::fclose(file);
+    return out;
 }
 
 int Occurrences(const std::string& text, const std::string& what) {

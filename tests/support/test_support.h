@@ -2,12 +2,25 @@
 // variables set for one test and waiting for another thread.
 #pragma once
 
+#include "net/packets.h"
+
+// The standard headers and the test framework every test file uses come with this one.
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 // A file in a fresh temporary folder holding text; removed with the object.
 class TempFile {
@@ -20,17 +33,6 @@ class TempFile {
   private:
     std::string dir_;
     std::string path_;
-};
-
-// Captures what the code under test prints to standard output between Start and Stop.
-class StdoutCapture {
-  public:
-    void Start();
-    std::string Stop();
-
-  private:
-    int saved_ = -1;
-    std::FILE* file_ = nullptr;
 };
 
 // What work prints to standard output. Checks belong outside: a failing one inside would print
@@ -63,4 +65,11 @@ template <typename Condition> bool WaitFor(Condition condition, int deadlineMs =
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;
+}
+
+// A packet as another copy sends it.
+template <typename T> std::vector<uint8_t> Wire(size_t (*encode)(const T*, uint8_t*), T p) {
+    std::vector<uint8_t> out(MAX_PACKET_SIZE);
+    out.resize(encode(&p, out.data()));
+    return out;
 }

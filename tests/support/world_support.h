@@ -7,12 +7,6 @@
 #include "world/world.h"
 #include "world/worldfile.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <string>
-#include <vector>
-
 class WorldTest : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -1,12 +1,9 @@
 // bigworld, the game's world: it loads whole, every chest and safe zone can be reached from every
-// home, most energon lies where robots walk, and its textures read.
-#include "render/image.h"
+// home, and most energon lies where robots walk (that its textures load is the start-up test's).
 #include "support/world_support.h"
 #include "world/energon.h"
 
 #include <deque>
-#include <set>
-#include <tuple>
 
 namespace {
 
@@ -85,29 +82,6 @@ TEST_F(BigWorld, EveryChestAndSafeZoneIsReachableFromEveryHomeAndMostEnergonToo)
         walkable += reach.count({e->x, e->y, e->z}) > 0;
     EXPECT_EQ(placed, MAX_WORLD_ENERGON);
     EXPECT_GE(walkable * 4, placed * 3) << walkable << " of " << placed;
-}
-
-// Every texture the game names reads, through the reader its name picks, as a square of 64 or
-// 128 pixels.
-TEST_F(BigWorld, EveryTextureTheGameNamesReads) {
-    std::set<std::string> names = {"images\\metalfloor.rgb", "images\\fire3.rgb",
-                                   "images\\copper.rgb",     "images\\Star.bmp",
-                                   "images\\glass.bmp",      "images\\smoke.la"};
-    for (int i = 0; i < BoxCount(world_); i++)
-        names.insert(GetWorldBox(world_, i)->texture);
-    names.erase("");
-    names.erase("none");
-    EXPECT_EQ(names.size(), 17u);
-    for (const std::string& name : names) {
-        TextureImage image = {};
-        bool read = false;
-        Captured([&] { read = LoadTextureImage(name.c_str(), &image); });
-        EXPECT_TRUE(read && image.width == image.height &&
-                    (image.width == 64 || image.width == 128) &&
-                    image.components == (name.ends_with(".la") ? 2 : 3))
-            << name << ": " << image.width << " x " << image.height << " x " << image.components;
-        std::free(image.pixels);
-    }
 }
 
 } // namespace

@@ -6,13 +6,6 @@
 #include "data/weapon.h"
 #include "support/test_support.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <string>
-#include <tuple>
-#include <utility>
-
 namespace {
 
 using namespace std::string_literals;

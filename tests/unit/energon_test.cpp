@@ -3,9 +3,6 @@
 #include "support/world_support.h"
 #include "world/energon.h"
 
-#include <algorithm>
-#include <tuple>
-
 namespace {
 
 using EnergonWorld = WorldTest;

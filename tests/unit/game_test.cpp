@@ -1,39 +1,18 @@
-// The game object and the camera as the scene reads them: the mode's handlers, the view from a
-// robot, the sonar's reveal sphere and which cubes the frustum lets through.
+// The camera as the scene reads it: the view from a robot, the sonar's reveal sphere and which
+// cubes the frustum lets through.
 #include "core/game.h"
-
-#include <gtest/gtest.h>
+#include "support/test_support.h"
 
 #include <array>
 #include <cmath>
-#include <tuple>
 
 namespace {
-
-void WanderDisplay() {}
-void BattleDisplay() {}
-void BattleKeys(unsigned char, int, int) {}
 
 class GameTest : public ::testing::Test {
   protected:
     void SetUp() override { InitCamera(); }
     void TearDown() override { FreeCamera(); }
 };
-
-TEST_F(GameTest, ModesSwapTheHandlersAndNothingElse) {
-    RegisterGameModeHandlers(EWanderingMode, WanderDisplay, nullptr, nullptr);
-    RegisterGameModeHandlers(EBattleMode, BattleDisplay, BattleKeys, nullptr);
-    Game* game = NewGame();
-    InitGameMode(game);
-    game->showMiniStatus = 1;
-    SetGameMode(game, 0, EBattleMode);
-    EXPECT_TRUE(game->display == BattleDisplay && game->keyboard == BattleKeys);
-    SetGameMode(game, 1, EWanderingMode);
-    EXPECT_TRUE(game->display == WanderDisplay && game->keyboard == nullptr);
-    EXPECT_EQ(std::tie(game->modeId, game->showMiniStatus), std::make_tuple(0, 1));
-    EXPECT_DEATH(SetGameMode(game, 0, 2), "mode == EWanderingMode");
-    FreeGame(game);
-}
 
 // The eye and the point looked at from a robot at (3, 4, 1), both through its cell's centre.
 void ExpectView(std::array<double, 6> expected) {

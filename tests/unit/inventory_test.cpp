@@ -1,13 +1,6 @@
 #include "data/inventory.h"
 #include "support/test_support.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <string>
-#include <tuple>
-#include <utility>
-
 namespace {
 
 // The quantity held, -1 for a uid without an entry.

@@ -1,9 +1,6 @@
 #include "foundation/hash.h"
 #include "foundation/list.h"
-
-#include <gtest/gtest.h>
-
-#include <vector>
+#include "support/test_support.h"
 
 namespace {
 

@@ -4,21 +4,12 @@
 #include "net/network.h"
 #include "support/test_support.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <fcntl.h>
-#include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
-std::vector<uint8_t> Datagram(const GameRecord& r) {
-    std::vector<uint8_t> out(GAME_RECORD_SIZE);
-    EncodeGameRecord(&r, out.data());
-    return out;
-}
+const auto Datagram = [](const GameRecord& r) { return Wire(EncodeGameRecord, r); };
 
 struct Step {
     std::vector<uint8_t> packet;

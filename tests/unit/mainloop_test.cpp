@@ -6,10 +6,6 @@
 #include "robots/battle.h"
 #include "support/robot_support.h"
 
-#include <cstring>
-#include <string>
-#include <vector>
-
 namespace {
 
 // What the command line set going, as "mode name class player channel robots", then what it

@@ -4,13 +4,6 @@
 #include "net/packets.h"
 #include "support/test_support.h"
 
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <thread>
-#include <tuple>
-#include <vector>
-
 namespace {
 
 std::vector<uint8_t> Packet(uint8_t type, size_t length, uint8_t mark = 0) {

@@ -1,13 +1,7 @@
 // One golden datagram per layout: the encoder writes it and nothing past it, the decoder takes
 // it whole or at the head of a longer datagram, and refuses it one byte short or as another type.
 #include "net/packets.h"
-
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <functional>
-#include <string>
-#include <vector>
+#include "support/test_support.h"
 
 namespace {
 

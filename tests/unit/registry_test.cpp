@@ -3,14 +3,9 @@
 #include "foundation/datapath.h"
 #include "support/test_support.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <string>
-#include <tuple>
-#include <vector>
 
 namespace {
 

@@ -3,25 +3,9 @@
 // the recorded hook calls.
 #include "support/robot_support.h"
 
-#include <string>
-
 namespace {
 
 using Movement = RobotTest;
-
-// A player starts beside its home (see the inbound tests); a computer robot anywhere free, and
-// so does a player the world has no home for, with a word about it.
-TEST_F(Movement, ComputerRobotsAndHomelessPlayersStartAnywhereFree) {
-    Robot* computer = Make(4, false);
-    Robot* homeless = Make(3, true); // the world has no safe zone 3
-    std::string out = Captured([&] {
-        PlaceRobotInWorld(computer, world_->uid);
-        PlaceRobotInWorld(homeless, world_->uid);
-    });
-    EXPECT_EQ(Occurrences(out, "no home for player 3"), 1) << out;
-    for (Robot* r : {computer, homeless})
-        EXPECT_TRUE(OnTheGrid(world_, r->cell.x, r->cell.y) && !IsBlockedAt(world_, &r->cell));
-}
 
 TEST_F(Movement, TurnsMergeIntoTheLastTurnAndStepsQueueApart) {
     Robot* r = Make(0, true);

@@ -3,10 +3,6 @@
 // that played and the recorded hook calls.
 #include "support/robot_support.h"
 
-#include <cstring>
-#include <set>
-#include <string>
-
 namespace {
 
 using Receiving = RobotTest;

@@ -6,18 +6,11 @@
 #include "support/test_support.h"
 
 #include <SDL_mixer.h>
-#include <gtest/gtest.h>
 
-#include <algorithm>
 #include <csignal>
-#include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
-#include <tuple>
-#include <vector>
 
 namespace {
 

@@ -1,13 +1,6 @@
 #include "data/stats.h"
 #include "support/test_support.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <cstdio>
-#include <string>
-#include <vector>
-
 // Fields a block leaves out are 0.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 

@@ -1,14 +1,7 @@
 #include "foundation/utilities.h"
 #include "support/test_support.h"
 
-#include <gtest/gtest.h>
-
 #include <ctime>
-#include <set>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
 
 namespace {
 
@@ -35,15 +28,6 @@ TEST(ReadLine, SkipsBlankLinesAndLeadingBlanksAndCutsLongLinesToTheBuffer) {
     }
 }
 
-TEST(Locations, StepLocationGivesTheEightNeighbours) {
-    const int expected[8][2] = {{6, 5}, {6, 6}, {5, 6}, {4, 6}, {4, 5}, {4, 4}, {5, 4}, {6, 4}};
-    Location from, out, want;
-    for (int i = 0; i < 8; i++) {
-        StepLocation(&out, MakeLocation(&from, 5, 5, 3), 45 * i);
-        EXPECT_TRUE(LocationEqual(&out, MakeLocation(&want, expected[i][0], expected[i][1], 3)));
-    }
-}
-
 TEST(Time, StampsFollowTheMonotonicClockAndDifferInMilliseconds) {
     TimeStamp start = {10, 900}, end = {11, 100};
     EXPECT_EQ(ElapsedMilliseconds(&start, &end), 200);
@@ -51,25 +35,6 @@ TEST(Time, StampsFollowTheMonotonicClockAndDifferInMilliseconds) {
     timespec monotonic; // which setting the wall clock does not move
     clock_gettime(CLOCK_MONOTONIC, &monotonic);
     EXPECT_NEAR(double(GetTimeStamp().time), double(monotonic.tv_sec), 1.0);
-}
-
-TEST(Random, RangesStayWithinBoundsAndReachBothEnds) {
-    std::srand(12345);
-    std::set<int> ints;
-    for (int i = 0; i < 20000; i++) {
-        double r = RandomRange(0.0, 1.0);
-        EXPECT_TRUE(r >= 0.0 && r < 1.0);
-        ints.insert(RandomInt(-2, 3));
-    }
-    EXPECT_EQ(ints, (std::set{-2, -1, 0, 1, 2, 3}));
-}
-
-TEST(UIDs, CountersPerTypeAndTypeOfUid) {
-    ResetUIDCounters();
-    EXPECT_EQ((std::tuple{NewUID(3), NewUID(3), NewUID(5)}), std::tuple(0, 1, 0));
-    EXPECT_EQ(GetObjectTypeFromUID(8003), 8);
-    EXPECT_DEATH(NewUID(9), "type < NUM_UID_TYPES");
-    ResetUIDCounters();
 }
 
 TEST(Files, AFileThatCannotBeOpenedEndsTheProgramWithItsName) {

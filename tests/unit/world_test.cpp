@@ -1,9 +1,6 @@
-// The world as robots and packets meet it: cells from outside, blocking and teleporters, free
-// places for energon, and the robot slots.
+// The world as robots and packets meet it: cells from outside, blocking and teleporters, and free
+// places for energon.
 #include "support/world_support.h"
-
-#include <set>
-#include <tuple>
 
 namespace {
 
@@ -57,31 +54,6 @@ TEST_F(Grid, FreePlacesLieOnEverySurfaceOutsideZonesAndEnergon) {
     Location full = RandomFreeLocation(w), none = {};
     Captured([&] { none = RandomFreeLocation(bare); });
     EXPECT_EQ(std::tie(full.x, none.z), std::make_tuple(-1, -1));
-}
-
-TEST_F(Grid, PlayersKeepTheirSlotsAndComputerRobotsTakeAnyFreeOne) {
-    World* w = Load("size:\n8 6\n");
-    int player = 0, enemy = 0;
-    RegisterRobot(gRegistry, reinterpret_cast<Robot*>(&player), 3001);
-    RegisterRobot(gRegistry, reinterpret_cast<Robot*>(&enemy), 3005);
-    // Another copy hears the server's robots in any order, some twice; slot 1 is 3001's.
-    const int placed[][2] = {{5, 3005}, {4, 3004}, {9, 3009}, {9, 3009},
-                             {1, 3001}, {1, 3001}, {1, 3002}, {-1, 3002}};
-    for (const auto& p : placed)
-        Captured([&] { SetRobotSlot(w, p[0], p[1]); });
-    RemoveRobotFromWorld(w, 3004);
-    SetRobotSlot(w, 6, 3006);
-    std::vector<int> slots;
-    for (int i = 0; i < RobotSlotCount(w); i++)
-        slots.push_back(GetRobotSlot(w, i));
-    EXPECT_EQ(slots, (std::vector<int>{0, 3001, 0, 0, 3005, 3006, 3009}));
-    EXPECT_EQ(GetRobotByIndex(w, 4), reinterpret_cast<Robot*>(&enemy));
-    EXPECT_TRUE(GetRobotByIndex(w, 7) == nullptr && FindRobotInWorld(w, 3004) == nullptr);
-    Location cell = {3, 3, 1};
-    SetCellContent(w, &cell, ERobot, &player);
-    EXPECT_EQ(CountPlayers(w), 1);
-    RemoveRobotFromWorld(w, 3001);
-    EXPECT_TRUE(GetRobotAt(w, &cell) == nullptr && CountPlayers(w) == 0);
 }
 
 } // namespace

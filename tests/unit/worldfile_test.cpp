@@ -2,9 +2,6 @@
 // fails, and what a good file builds.
 #include "support/world_support.h"
 
-#include <cstdio>
-#include <tuple>
-
 namespace {
 
 using WorldFile = WorldTest;
