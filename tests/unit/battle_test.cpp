@@ -139,7 +139,7 @@ TEST_F(Battles, TheMenuOpensAfterThirtyTicksUnlessTheRobotActs) {
         EXPECT_EQ(PrepareBattleMenu(us), c.menu) << c.ticks;
         EXPECT_EQ(BattleMenuOpen(), c.menu);
         us->acting = 0;
-        Captured([] { BattleKey(13); }); // Enter on "Fight"
+        Captured([] { BattleKeyboard(13, 0, 0); }); // Enter on "Fight"
         EXPECT_EQ(us->acting, c.menu ? 1 : 0);
         ClearBattleMenus();
     }
