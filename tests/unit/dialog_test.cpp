@@ -1,0 +1,125 @@
+// Dialogs as their owner and the drawing see them: the keys of a list, a refilled list, where
+// text goes and the box picture.
+#include "ui/dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+constexpr float WHITE[4] = {1, 1, 1, 1};
+constexpr float FILL[4] = {0, 0, 1, 0.3f};
+constexpr int ENTER = 13, DOWN = 103, UP = 101;
+
+// A list of n entries "0", "1", ... in a box tall enough for rows rows.
+Dialog* List(int n, int rows) {
+    std::vector<DialogItem*> entries;
+    for (int i = 0; i < n; i++)
+        entries.push_back(NewDialogItem(std::to_string(i).c_str(), WHITE, 1, nullptr));
+    return NewListDialog(0, 0, 200, 4 + 15 * rows, NewDialogItem("", WHITE, 1, nullptr),
+                         entries.data(), n, FILL, WHITE);
+}
+
+TEST(DialogKeys, TheSelectionMovesWithinTheListAndScrollsToStayInView) {
+    InitDialogs(ENTER, DOWN, UP);
+    struct Case {
+        const char* what;
+        int entries;
+        std::vector<int> keys;
+        int returned, selected, firstVisible;
+    } cases[] = {
+        {"Up at the first entry stays, still used", 3, {UP}, 0, 0, 0},
+        {"Down at the last entry stays, still used", 3, {DOWN, DOWN, DOWN}, 2, 2, 0},
+        {"Enter reports the selection", 3, {DOWN, ENTER}, 1, 1, 0},
+        {"a key that is none of the three", 3, {'a'}, -1, 0, 0},
+        {"Down past the rows in view scrolls", 10, {DOWN, DOWN, DOWN, DOWN, DOWN}, 5, 5, 3},
+        {"Up above the first row in view scrolls back",
+         10,
+         {DOWN, DOWN, DOWN, DOWN, UP, UP, UP},
+         1,
+         1,
+         1},
+        {"an empty list uses no key", 0, {DOWN}, -1, -1, 0},
+        {"an empty list: Enter", 0, {ENTER}, -1, -1, 0},
+    };
+    for (const Case& c : cases) {
+        Dialog* d = List(c.entries, 4);
+        int returned = 0;
+        for (int key : c.keys)
+            returned = DialogHandleKey(d, key);
+        EXPECT_EQ(std::tie(returned, d->selected, d->firstVisible),
+                  std::tie(c.returned, c.selected, c.firstVisible))
+            << c.what;
+        FreeDialog(d);
+    }
+    Dialog* text = NewTextDialog(0, 0, 200, 50, NewDialogItem("x", WHITE, 1, nullptr), FILL, WHITE);
+    EXPECT_EQ(DialogHandleKey(text, ENTER), -1);
+    EXPECT_EQ(DialogSelectedItem(text), nullptr);
+    FreeDialog(text);
+}
+
+TEST(DialogKeys, ARefilledListKeepsItsSelectionClampedToItsEnd) {
+    const std::tuple<int, int, int> cases[] = {{2, 5, 2}, {4, 2, 1}, {3, 0, -1}, {1, 1, 0}};
+    for (const auto& [selected, n, after] : cases) {
+        Dialog* d = List(5, 4);
+        d->selected = selected;
+        std::vector<DialogItem*> entries(n);
+        for (DialogItem*& e : entries)
+            e = NewDialogItem("e", WHITE, 1, nullptr);
+        SetDialogList(d, NewDialogItem("", WHITE, 1, nullptr), entries.data(), n);
+        EXPECT_EQ(d->selected, after) << selected << " of " << n;
+        EXPECT_EQ(DialogSelectedItem(d), after < 0 ? nullptr : entries[after]);
+        FreeDialog(d);
+    }
+}
+
+TEST(DialogText, TextWrapsAtTheBoxWidthAndATooNarrowBoxDrawsNothing) {
+    struct Case {
+        int width;
+        const char* text;
+        std::vector<std::string> pieces;
+    } cases[] = {
+        {118, "Received Repair Kit.", {"Received R", "epair Kit."}}, // (118 - 18) / 10 = 10
+        {128, "Short", {"Short"}},
+        {27, "abc", {}}, // no room for one character
+        {5, "abc", {}},
+    };
+    for (const Case& c : cases) {
+        Dialog* d = NewTextDialog(100, 50, 100 + c.width, 90,
+                                  NewDialogItem(c.text, WHITE, 1, nullptr), FILL, WHITE);
+        std::vector<std::string> pieces;
+        for (const DialogTextLine& line : DialogTextLines(d)) {
+            pieces.push_back(line.text);
+            EXPECT_EQ(line.x, 109);
+            EXPECT_EQ(line.y, 70 - 16 * (static_cast<int>(pieces.size()) - 1));
+        }
+        EXPECT_EQ(pieces, c.pieces) << c.width;
+        FreeDialog(d);
+    }
+    // A list: an empty title takes the top line, the marker stands at the selected row.
+    Dialog* list = List(3, 4);
+    DialogHandleKey(list, DOWN);
+    std::vector<std::tuple<std::string, int, int>> placed;
+    for (const DialogTextLine& line : DialogTextLines(list))
+        placed.emplace_back(line.text, line.x, line.y);
+    EXPECT_EQ(placed, (std::vector<std::tuple<std::string, int, int>>{
+                          {"", 5, 64}, {"0", 24, 44}, {"->", 9, 28}, {"1", 24, 28}}));
+    FreeDialog(list);
+}
+
+TEST(DialogBox, TheFrameIsFourPixelsOfTheBorderAroundTheFill) {
+    Dialog* d = List(1, 2);
+    int width = d->x2 - d->x1;
+    auto red = [&](int x, int y) { return d->image[(y * width + x) * 4]; };
+    auto alpha = [&](int x, int y) { return d->image[(y * width + x) * 4 + 3]; };
+    EXPECT_EQ(std::make_tuple(red(0, 0), red(3, 10), red(199, 33), red(100, 30)),
+              std::make_tuple(1.0f, 1.0f, 1.0f, 1.0f));
+    EXPECT_EQ(std::make_tuple(red(4, 4), red(195, 29), alpha(100, 10)),
+              std::make_tuple(0.0f, 0.0f, 0.3f));
+    FreeDialog(d);
+}
+
+} // namespace
