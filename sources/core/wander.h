@@ -25,6 +25,8 @@ constexpr int CAMERA_FLIGHT_TICKS = 8;
 void WanderKeyboard(unsigned char key, int x, int y);
 void WanderSpecialKeys(int key, int x, int y);
 void WanderDisplay();
+// The wandering picture in the back buffer, without showing it (core/draw/wanderdraw.cpp).
+void DrawWanderFrame();
 // Enter in front of a closed chest: it opens for this robot and, through its packet, on every
 // copy. False when no closed chest stands in front.
 bool OpenChestInFront();

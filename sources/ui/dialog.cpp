@@ -206,27 +206,31 @@ int CharsPerLine(int x1, int x2) {
     return std::max((x2 - x1) / DIALOG_CHAR_WIDTH, 0);
 }
 
+// A line breaks after its last word that fits (the space is dropped); a word longer than a
+// line is cut where the line ends.
 std::vector<std::string> WrapText(const char* text, int chars) {
     std::vector<std::string> pieces;
     if (chars < 1)
         return pieces;
-    std::string whole = text != nullptr ? text : "";
-    for (size_t at = 0; at < whole.size(); at += static_cast<size_t>(chars))
-        pieces.push_back(whole.substr(at, static_cast<size_t>(chars)));
-    if (pieces.empty())
-        pieces.emplace_back();
+    std::string rest = text != nullptr ? text : "";
+    const size_t width = static_cast<size_t>(chars);
+    while (rest.size() > width) {
+        size_t space = rest.rfind(' ', width);
+        size_t cut = space != std::string::npos && space > 0 ? space : width;
+        pieces.push_back(rest.substr(0, cut));
+        rest.erase(0, rest[cut] == ' ' ? cut + 1 : cut);
+    }
+    pieces.push_back(rest);
     return pieces;
 }
 
-// The item's text cut to fit from x1 to x2, its first line at y; returns the lines it counts
-// for (its length over the characters a line holds, plus one).
+// The item's text wrapped to fit from x1 to x2, its first line at y; returns its lines.
 static int Wrapped(std::vector<DialogTextLine>* out, int x1, int x2, int y,
                    const DialogItem* item) {
-    int chars = CharsPerLine(x1, x2);
-    std::vector<std::string> pieces = WrapText(item->text, chars);
+    std::vector<std::string> pieces = WrapText(item->text, CharsPerLine(x1, x2));
     for (size_t i = 0; i < pieces.size(); i++)
         out->push_back({pieces[i], item->color, x1, y - DIALOG_LINE_HEIGHT * static_cast<int>(i)});
-    return chars > 0 ? static_cast<int>(std::strlen(item->text)) / chars + 1 : 0;
+    return static_cast<int>(pieces.size());
 }
 
 // The rows from first that fit between yBottom and yTop, the selected one with its marker.
@@ -235,9 +239,10 @@ static void Rows(std::vector<DialogTextLine>* out, int x, int yBottom, int xRigh
     int fit = (yTop - yBottom) / DIALOG_ROW_HEIGHT;
     int y = yTop;
     for (int i = std::max(first, 0); i < std::min(count, first + fit); i++) {
+        // The marker's two glyphs end just before the entry's text.
         if (i == selected)
-            out->push_back({"->", MARKER_COLOR, x + 5, y});
-        Wrapped(out, x + (withMarker ? 20 : 5), xRight - 5, y, items[i]);
+            out->push_back({"->", MARKER_COLOR, x + 3, y});
+        Wrapped(out, x + (withMarker ? 22 : 5), xRight - 5, y, items[i]);
         y -= DIALOG_LINE_HEIGHT;
     }
 }
@@ -248,9 +253,9 @@ bool DialogTooNarrow(const Dialog* dialog) {
     case EDialogText:
         return CharsPerLine(0, width - 18) < 1;
     case EDialogLines:
-        return CharsPerLine(0, width - 18 - (dialog->markerColumn ? 15 : 0)) < 1;
+        return CharsPerLine(0, width - 18 - (dialog->markerColumn ? 17 : 0)) < 1;
     case EDialogList:
-        return CharsPerLine(0, width - 33) < 1;
+        return CharsPerLine(0, width - 35) < 1;
     default:
         std::printf("Unknown dialog type %d\n", dialog->type);
         VASSERT(!"known dialog type");

@@ -87,7 +87,8 @@ struct DialogTextLine {
 };
 // Characters that fit between two x coordinates (0 when none does).
 int CharsPerLine(int x1, int x2);
-// A text cut into pieces of chars characters, with no regard for words; none when chars < 1.
+// A text wrapped into lines of at most chars characters, breaking after the last word that
+// fits; none when chars < 1.
 std::vector<std::string> WrapText(const char* text, int chars);
 // Every piece of text of the dialog and where it goes: the wrapped text, the title, the visible
 // rows with the marker. Nothing when the dialog is too narrow for one character per line.

@@ -31,7 +31,8 @@ constexpr size_t MESSAGE_SIZE = 128;
 constexpr float FILL_COLOR[4] = {0.0f, 0.0f, 1.0f, 0.3f};
 constexpr float BORDER_COLOR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 constexpr float TEXT_COLOR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-constexpr float UNUSABLE_COLOR[4] = {0.5f, 0.0f, 0.5f, 1.0f};
+// A light purple: the box's blue is blended over the text, and a dark purple drowns in it.
+constexpr float UNUSABLE_COLOR[4] = {0.8f, 0.45f, 0.8f, 1.0f};
 
 constexpr const char* SELECT_SOUND = "sounds\\FF7select.wav";
 constexpr const char* MOVE_SOUND = "sounds\\FF7select2.wav";
@@ -307,7 +308,9 @@ void LayoutMenus(int w, int h) {
     gLayout.action = {3 * w / 5, h / 6, 3 * w / 5 + w / 4 - 1, 2 * (h / 6) - 1};
     gLayout.stats = {3 * w / 5, h / 8, 3 * w / 5 + w / 3, h / 8 + h / 2};
     gLayout.list = {w / 2, h / 7, w / 2 + wide - 1, listTop - (h / 3) / 6 - 1};
-    gLayout.description = {w / 2, listTop - (h / 3) / 6, w / 2 + wide - 1, listTop - 1};
+    // Two lines tall, reaching up from the list, so that a whole description fits.
+    gLayout.description = {w / 2, listTop - (h / 3) / 6, w / 2 + wide - 1,
+                           listTop + (h / 3) / 6 - 1};
     gLayout.message = {w / 2, h / 2, w / 2 + wide - 1, h / 2 + h / 9 - 1};
     gLayout.miniStatus = {w - narrow - 10, 10, w - 10, 10 + h / 8 + 5};
     gLayout.battleOwn = {w - w / 4 - 10, 8, w - 10, 8 + h / 5};

@@ -82,7 +82,8 @@ TEST(DialogText, TextWrapsAtTheBoxWidthAndATooNarrowBoxDrawsNothing) {
         const char* text;
         std::vector<std::string> pieces;
     } cases[] = {
-        {118, "Received Repair Kit.", {"Received R", "epair Kit."}}, // (118 - 18) / 10 = 10
+        {118, "Received Repair Kit.", {"Received", "Repair", "Kit."}}, // (118 - 18) / 10 = 10
+        {48, "abcdefg h", {"abc", "def", "g h"}}, // a word longer than a line is cut
         {128, "Short", {"Short"}},
         {27, "abc", {}}, // no room for one character
         {5, "abc", {}},
@@ -106,7 +107,7 @@ TEST(DialogText, TextWrapsAtTheBoxWidthAndATooNarrowBoxDrawsNothing) {
     for (const DialogTextLine& line : DialogTextLines(list))
         placed.emplace_back(line.text, line.x, line.y);
     EXPECT_EQ(placed, (std::vector<std::tuple<std::string, int, int>>{
-                          {"", 5, 64}, {"0", 24, 44}, {"->", 9, 28}, {"1", 24, 28}}));
+                          {"", 5, 64}, {"0", 26, 44}, {"->", 7, 28}, {"1", 26, 28}}));
     FreeDialog(list);
 }
 

@@ -103,7 +103,8 @@ TEST_F(WanderTest, EnterOpensTheChestInFrontOnceForEveryCopy) {
 }
 
 TEST_F(WanderTest, EnterChallengesARobotInFrontUnlessItIsSafeAtHome) {
-    const std::tuple<int, int, bool> cases[] = {{4, 4, true}, {9, 8, false}}; // (9, 8): in its safe zone
+    const std::tuple<int, int, bool> cases[] = {{4, 4, true},
+                                                {9, 8, false}}; // (9, 8): in its safe zone
     Robot* other = Make(1, false);
     for (const auto& [x, y, battle] : cases) {
         Put(other, x, y);

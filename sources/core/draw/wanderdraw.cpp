@@ -10,13 +10,17 @@
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 
-void WanderDisplay() {
+void DrawWanderFrame() {
     glEnable(GL_DEPTH_TEST);
     DrawScene(gWorld, gLocalRobotUid);
     DrawAnimations();
     RedrawMenus(gPlayerRobot);
     if (gGame->showMiniStatus)
         DrawMiniStatus(gPlayerRobot);
+}
+
+void WanderDisplay() {
+    DrawWanderFrame();
     glutSwapBuffers();
     glFlush();
 }

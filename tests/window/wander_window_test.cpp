@@ -1,0 +1,148 @@
+// The wandering mode in the real window, driven by real key events (xdotool) on bigworld:
+// the arrows walk and turn the robot, F1 and Escape open and close the main menu, Enter opens
+// the chest in front and its item shows in the Item menu, the sonar reveals a hidden chest and
+// F9 shows the mini status. With VANTRELL_MENU_SHOTS=DIR the menus are also saved as pictures
+// (DIR/mainmenu.ppm, itemlist.ppm, ministatus.ppm).
+#include "core/game.h"
+#include "core/mainloop.h"
+#include "core/outbound.h"
+#include "core/wander.h"
+#include "data/registry.h"
+#include "render/animationmanager.h"
+#include "render/animations.h"
+#include "render/draw/animationsdraw.h"
+#include "render/draw/worlddraw.h"
+#include "robots/robot.h"
+#include "sound/sound.h"
+#include "support/test_support.h"
+#include "support/window_support.h"
+#include "ui/dialog.h"
+#include "ui/menu.h"
+#include "world/world.h"
+#include "world/worldfile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <tuple>
+
+namespace {
+
+std::vector<int> gSent;
+
+class WanderWindow : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        OpenTestWindow();
+        Captured([] {
+            InitWorldDrawing(1);
+            InitAnimations();
+            InitRegistry();
+            InitSound();
+            InitCamera();
+            InitAnimationManager();
+            gAnimationHooks = {SetRevealSphere,
+                               ClearRevealSphere,
+                               GetEyeOffset,
+                               GetLookOffset,
+                               SetEyeOffset,
+                               SetLookOffset,
+                               SetFirstPerson,
+                               GetTexturesOn,
+                               SilentAnimationHooks().fight,
+                               SilentAnimationHooks().useSkill};
+            gWorld = LoadWorld("worlds\\bigworld.txt");
+            InstallGameHooks();
+            CreatePlayer("Vantrell", 0, DEFAULT_CLASS_UID);
+            PlaceRobotInWorld(gPlayerRobot, gWorld->uid);
+        });
+        SetPacketSender([](const void* buffer, size_t) {
+            gSent.push_back(*static_cast<const uint8_t*>(buffer));
+            return 0;
+        });
+        gGame = NewGame();
+        RegisterWanderingHandlers();
+        InitGameMode(gGame);
+        InitDialogs(WANDER_KEY_ENTER, WANDER_KEY_DOWN, WANDER_KEY_UP);
+        InitMenus();
+        gMenuRedisplay = glutPostRedisplay;
+        Reshape(640, 480);
+        StartTimer();
+    }
+
+    // Real key events for the window, then the game runs until the robot has none left to do
+    // and the condition holds.
+    template <typename Condition> static bool Press(const std::string& keys, Condition done) {
+        std::string command =
+            "xdotool search --name '^Vantrell IV$' key --window %1 --delay 120 " + keys;
+        if (std::system(command.c_str()) != 0)
+            return false;
+        return WaitFor([&] {
+            glutMainLoopEvent();
+            return gPlayerRobot->currentMove == 0 && PeekMove(gPlayerRobot) == 0 && done();
+        });
+    }
+    static std::tuple<int, int, int> Where() {
+        return {gPlayerRobot->cell.x, gPlayerRobot->cell.y, gPlayerRobot->facing};
+    }
+    // The frame as the player sees it; saved under name when VANTRELL_MENU_SHOTS names a folder.
+    static std::vector<unsigned char> Frame(const char* name) {
+        DrawWanderFrame();
+        std::vector<unsigned char> rgb(640 * 480 * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        if (const char* dir = std::getenv("VANTRELL_MENU_SHOTS")) {
+            FILE* f = std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb");
+            std::fprintf(f, "P6\n640 480\n255\n");
+            for (int y = 479; y >= 0; y--)
+                std::fwrite(&rgb[static_cast<size_t>(y) * 640 * 3], 1, 640 * 3, f);
+            std::fclose(f);
+        }
+        return rgb;
+    }
+    // The frame's pixel on a box's bottom left frame is white.
+    static bool FrameOf(const std::vector<unsigned char>& rgb, const MenuRect& box) {
+        const unsigned char* p = &rgb[(static_cast<size_t>(box.y1 + 1) * 640 + box.x1 + 1) * 3];
+        return p[0] > 200 && p[1] > 200 && p[2] > 200;
+    }
+};
+
+TEST_F(WanderWindow, ArrowsWalkAndTurnMenusOpenChestsGiveAndTheSonarReveals) {
+    using Place = std::tuple<int, int, int>;
+    EXPECT_TRUE(Press("Up Up", [] { return Where() == Place{7, 4, 0}; })) << std::get<0>(Where());
+    EXPECT_TRUE(Press("Left Left", [] { return Where() == Place{7, 4, 90}; }));
+    EXPECT_TRUE(Press("Right Down", [] { return Where() == Place{6, 3, 45}; }));
+    EXPECT_TRUE(Press("Up Up Up Right", [] { return Where() == Place{9, 6, 0}; }));
+
+    EXPECT_TRUE(Press("F1", [] { return TopMainMenu() == EMainMenu; }));
+    EXPECT_TRUE(FrameOf(Frame("mainmenu"), GetMenuLayout()->main));
+    EXPECT_TRUE(Press("Escape", [] { return TopMainMenu() == ENoMenu; }));
+
+    // The repair kit's chest at (10, 6): a fifth kit, a message and the chest's packet.
+    EXPECT_TRUE(Press("Return", [] { return TopMainMenu() == EMessageMenu; }));
+    EXPECT_EQ(std::string(MenuMessageText()), "Received Repair Kit.");
+    EXPECT_EQ(std::count(gSent.begin(), gSent.end(), 8), 1); // EChestOpenedPacket
+    EXPECT_TRUE(
+        Press("Return F1 Down Return Down Down", [] { return TopMainMenu() == EItemMenu; }));
+    bool listed = false;
+    for (const MenuEntry& entry : ItemEntries(gPlayerRobot, EMenuWandering))
+        listed |= entry.text == "5  Repair Kit  ";
+    EXPECT_TRUE(listed);
+    EXPECT_TRUE(FrameOf(Frame("itemlist"), GetMenuLayout()->list));
+    EXPECT_TRUE(Press("Escape Escape", [] { return TopMainMenu() == ENoMenu; }));
+
+    // Two cells east of the hidden chest at (34, 9); the pulse reaches it.
+    gPlayerRobot->targetCell = {36, 9, 2};
+    FinishTeleport(gPlayerRobot, gWorld);
+    Vector3 hidden = {34, 9, 2};
+    EXPECT_FALSE(InRevealSphere(&hidden, 2));
+    EXPECT_TRUE(Press("s", [&] { return InRevealSphere(&hidden, 2); }));
+
+    EXPECT_TRUE(Press("F9", [] { return gGame->showMiniStatus == 1; }));
+    EXPECT_TRUE(FrameOf(Frame("ministatus"), GetMenuLayout()->miniStatus));
+}
+
+} // namespace
