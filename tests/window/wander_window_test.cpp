@@ -1,7 +1,7 @@
 // The wandering mode in the real window, driven by real key events (xdotool) on bigworld:
 // the arrows walk and turn the robot, F1 and Escape open and close the main menu, Enter opens
-// the chest in front and its item shows in the Item menu, the sonar reveals a hidden chest and
-// F9 shows the mini status. With VANTRELL_MENU_SHOTS=DIR the menus are also saved as pictures
+// the chest in front and its item shows in the Item menu, the sonar reveals a hidden chest, F9
+// shows the mini status and Enter challenges a robot in front. With VANTRELL_MENU_SHOTS=DIR the menus are also saved as pictures
 // (DIR/mainmenu.ppm, itemlist.ppm, ministatus.ppm).
 #include "core/game.h"
 #include "core/mainloop.h"
@@ -143,6 +143,15 @@ TEST_F(WanderWindow, ArrowsWalkAndTurnMenusOpenChestsGiveAndTheSonarReveals) {
 
     EXPECT_TRUE(Press("F9", [] { return gGame->showMiniStatus == 1; }));
     EXPECT_TRUE(FrameOf(Frame("ministatus"), GetMenuLayout()->miniStatus));
+
+    // Another player's robot in front, out of its safe zone: Enter challenges it.
+    Robot* other = NewRobot(LookupRobotClass(gRegistry, DEFAULT_CLASS_UID), 1, 0);
+    RegisterRobot(gRegistry, other, other->uid);
+    Captured([&] { PlaceRobotInWorld(other, gWorld->uid); });
+    other->targetCell = {37, 9, 2};
+    FinishTeleport(other, gWorld);
+    EXPECT_TRUE(Press("Return", [] { return gGame->modeId == EBattleMode; }));
+    EXPECT_EQ(std::count(gSent.begin(), gSent.end(), 11), 1); // EBattleStartPacket
 }
 
 } // namespace
