@@ -1,5 +1,5 @@
-// Dialogs as their owner and the drawing see them: the keys of a list, a refilled list, where
-// text goes and the box picture.
+// Dialogs as their owner and the drawing see them: the keys of a list, a refilled list and
+// where text goes (the box's frame is seen in the window test of the wandering mode).
 #include "ui/dialog.h"
 
 #include <gtest/gtest.h>
@@ -36,14 +36,8 @@ TEST(DialogKeys, TheSelectionMovesWithinTheListAndScrollsToStayInView) {
         {"Enter reports the selection", 3, {DOWN, ENTER}, 1, 1, 0},
         {"a key that is none of the three", 3, {'a'}, -1, 0, 0},
         {"Down past the rows in view scrolls", 10, {DOWN, DOWN, DOWN, DOWN, DOWN}, 5, 5, 3},
-        {"Up above the first row in view scrolls back",
-         10,
-         {DOWN, DOWN, DOWN, DOWN, UP, UP, UP},
-         1,
-         1,
-         1},
-        {"an empty list uses no key", 0, {DOWN}, -1, -1, 0},
-        {"an empty list: Enter", 0, {ENTER}, -1, -1, 0},
+        {"Up scrolls back", 10, {DOWN, DOWN, DOWN, DOWN, UP, UP, UP}, 1, 1, 1},
+        {"an empty list uses no key", 0, {DOWN, ENTER}, -1, -1, 0},
     };
     for (const Case& c : cases) {
         Dialog* d = List(c.entries, 4);
@@ -55,10 +49,6 @@ TEST(DialogKeys, TheSelectionMovesWithinTheListAndScrollsToStayInView) {
             << c.what;
         FreeDialog(d);
     }
-    Dialog* text = NewTextDialog(0, 0, 200, 50, NewDialogItem("x", WHITE, 1, nullptr), FILL, WHITE);
-    EXPECT_EQ(DialogHandleKey(text, ENTER), -1);
-    EXPECT_EQ(DialogSelectedItem(text), nullptr);
-    FreeDialog(text);
 }
 
 TEST(DialogKeys, ARefilledListKeepsItsSelectionClampedToItsEnd) {
@@ -70,8 +60,7 @@ TEST(DialogKeys, ARefilledListKeepsItsSelectionClampedToItsEnd) {
         for (DialogItem*& e : entries)
             e = NewDialogItem("e", WHITE, 1, nullptr);
         SetDialogList(d, NewDialogItem("", WHITE, 1, nullptr), entries.data(), n);
-        EXPECT_EQ(d->selected, after) << selected << " of " << n;
-        EXPECT_EQ(DialogSelectedItem(d), after < 0 ? nullptr : entries[after]);
+        EXPECT_EQ(DialogSelectedItem(d), after < 0 ? nullptr : entries[after]) << selected << n;
         FreeDialog(d);
     }
 }
@@ -86,16 +75,14 @@ TEST(DialogText, TextWrapsAtTheBoxWidthAndATooNarrowBoxDrawsNothing) {
         {48, "abcdefg h", {"abc", "def", "g h"}}, // a word longer than a line is cut
         {128, "Short", {"Short"}},
         {27, "abc", {}}, // no room for one character
-        {5, "abc", {}},
     };
     for (const Case& c : cases) {
         Dialog* d = NewTextDialog(100, 50, 100 + c.width, 90,
                                   NewDialogItem(c.text, WHITE, 1, nullptr), FILL, WHITE);
         std::vector<std::string> pieces;
         for (const DialogTextLine& line : DialogTextLines(d)) {
+            EXPECT_EQ(std::pair(line.x, line.y), std::pair(109, 70 - 16 * int(pieces.size())));
             pieces.push_back(line.text);
-            EXPECT_EQ(line.x, 109);
-            EXPECT_EQ(line.y, 70 - 16 * (static_cast<int>(pieces.size()) - 1));
         }
         EXPECT_EQ(pieces, c.pieces) << c.width;
         FreeDialog(d);
@@ -109,18 +96,6 @@ TEST(DialogText, TextWrapsAtTheBoxWidthAndATooNarrowBoxDrawsNothing) {
     EXPECT_EQ(placed, (std::vector<std::tuple<std::string, int, int>>{
                           {"", 5, 64}, {"0", 26, 44}, {"->", 7, 28}, {"1", 26, 28}}));
     FreeDialog(list);
-}
-
-TEST(DialogBox, TheFrameIsFourPixelsOfTheBorderAroundTheFill) {
-    Dialog* d = List(1, 2);
-    int width = d->x2 - d->x1;
-    auto red = [&](int x, int y) { return d->image[(y * width + x) * 4]; };
-    auto alpha = [&](int x, int y) { return d->image[(y * width + x) * 4 + 3]; };
-    EXPECT_EQ(std::make_tuple(red(0, 0), red(3, 10), red(199, 33), red(100, 30)),
-              std::make_tuple(1.0f, 1.0f, 1.0f, 1.0f));
-    EXPECT_EQ(std::make_tuple(red(4, 4), red(195, 29), alpha(100, 10)),
-              std::make_tuple(0.0f, 0.0f, 0.3f));
-    FreeDialog(d);
 }
 
 } // namespace
