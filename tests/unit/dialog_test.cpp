@@ -14,13 +14,16 @@ constexpr float WHITE[4] = {1, 1, 1, 1};
 constexpr float FILL[4] = {0, 0, 1, 0.3f};
 constexpr int ENTER = 13, DOWN = 103, UP = 101;
 
-// A list of n entries "0", "1", ... in a box tall enough for rows rows.
-Dialog* List(int n, int rows) {
+// Entries "0", "1", ... and a list of n of them in a box tall enough for rows rows.
+std::vector<DialogItem*> Entries(int n) {
     std::vector<DialogItem*> entries;
     for (int i = 0; i < n; i++)
         entries.push_back(NewDialogItem(std::to_string(i).c_str(), WHITE, 1, nullptr));
+    return entries;
+}
+Dialog* List(int n, int rows) {
     return NewListDialog(0, 0, 200, 4 + 15 * rows, NewDialogItem("", WHITE, 1, nullptr),
-                         entries.data(), n, FILL, WHITE);
+                         Entries(n).data(), n, FILL, WHITE);
 }
 
 TEST(DialogKeys, TheSelectionMovesWithinTheListAndScrollsToStayInView) {
@@ -56,9 +59,7 @@ TEST(DialogKeys, ARefilledListKeepsItsSelectionClampedToItsEnd) {
     for (const auto& [selected, n, after] : cases) {
         Dialog* d = List(5, 4);
         d->selected = selected;
-        std::vector<DialogItem*> entries(n);
-        for (DialogItem*& e : entries)
-            e = NewDialogItem("e", WHITE, 1, nullptr);
+        std::vector<DialogItem*> entries = Entries(n);
         SetDialogList(d, NewDialogItem("", WHITE, 1, nullptr), entries.data(), n);
         EXPECT_EQ(DialogSelectedItem(d), after < 0 ? nullptr : entries[after]) << selected << n;
         FreeDialog(d);

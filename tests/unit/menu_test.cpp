@@ -27,12 +27,8 @@ class MenuTest : public RobotTest {
     // Keys for the main stack (OPEN opens the main menu); the last key's answer.
     int Keys(const std::vector<int>& keys, Action* result) {
         int r = 0;
-        for (int key : keys) {
-            if (key == OPEN)
-                DoMainMenu();
-            else
-                r = MenuHandleKey(robot_, key, result);
-        }
+        for (int key : keys)
+            r = key == OPEN ? (DoMainMenu(), 0) : MenuHandleKey(robot_, key, result);
         return r;
     }
     Robot* robot_ = nullptr;

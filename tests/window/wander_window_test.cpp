@@ -69,7 +69,6 @@ class WanderWindow : public ::testing::Test {
         glPopAttrib();
         gGame = nullptr;
         gWorld = nullptr;
-        SetPacketSender(nullptr);
         ResetCamera();
         Reshape(640, 480);
     }
@@ -87,47 +86,40 @@ class WanderWindow : public ::testing::Test {
     static std::tuple<int, int, int> Where() {
         return {gPlayerRobot->cell.x, gPlayerRobot->cell.y, gPlayerRobot->facing};
     }
-    // The frame as the player sees it; saved under name when VANTRELL_MENU_SHOTS names a folder.
-    static std::vector<unsigned char> Frame(const char* name) {
+    // The frame as the player sees it, saved under name when VANTRELL_MENU_SHOTS names a folder;
+    // whether the bottom left corner of the box's frame is white in it.
+    static bool FramedIn(const char* name, const MenuRect& box) {
         DrawWanderFrame();
-        std::vector<unsigned char> rgb(640 * 480 * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-        if (const char* dir = std::getenv("VANTRELL_MENU_SHOTS")) {
-            FILE* f = std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb");
-            std::fprintf(f, "P6\n640 480\n255\n");
-            for (int y = 479; y >= 0; y--)
-                std::fwrite(&rgb[static_cast<size_t>(y) * 640 * 3], 1, 640 * 3, f);
-            std::fclose(f);
-        }
-        return rgb;
-    }
-    // The frame's pixel on a box's bottom left frame is white.
-    static bool FrameOf(const std::vector<unsigned char>& rgb, const MenuRect& box) {
-        const unsigned char* p = &rgb[(static_cast<size_t>(box.y1 + 1) * 640 + box.x1 + 1) * 3];
-        return p[0] > 200 && p[1] > 200 && p[2] > 200;
+        std::vector<int> corner = Pixel(box.x1 + 1, box.y1 + 1);
+        glutSwapBuffers();
+        if (const char* dir = std::getenv("VANTRELL_MENU_SHOTS"))
+            std::system(("import -window \"$(xdotool search --name '^Vantrell IV$')\" " +
+                         std::string(dir) + "/" + name + ".png")
+                            .c_str());
+        return corner[0] > 200 && corner[1] > 200 && corner[2] > 200;
     }
 };
 
 TEST_F(WanderWindow, ArrowsWalkAndTurnMenusOpenChestsGiveAndTheSonarReveals) {
-    using Place = std::tuple<int, int, int>;
-    EXPECT_TRUE(Press("Up Up", [] { return Where() == Place{7, 4, 0}; })) << std::get<0>(Where());
-    EXPECT_TRUE(Press("Left Left", [] { return Where() == Place{7, 4, 90}; }));
-    EXPECT_TRUE(Press("Right Down", [] { return Where() == Place{6, 3, 45}; }));
-    EXPECT_TRUE(Press("Up Up Up Right", [] { return Where() == Place{9, 6, 0}; }));
+    EXPECT_TRUE(Press("Up Up", [] {
+        return Where() == std::tuple{7, 4, 0};
+    })) << std::get<0>(Where());
+    EXPECT_TRUE(Press("Left Left", [] { return Where() == std::tuple{7, 4, 90}; }));
+    EXPECT_TRUE(Press("Right Down", [] { return Where() == std::tuple{6, 3, 45}; }));
+    EXPECT_TRUE(Press("Up Up Up Right", [] { return Where() == std::tuple{9, 6, 0}; }));
 
     EXPECT_TRUE(Press("F1", [] { return TopMainMenu() == EMainMenu; }));
-    EXPECT_TRUE(FrameOf(Frame("mainmenu"), GetMenuLayout()->main));
+    EXPECT_TRUE(FramedIn("mainmenu", GetMenuLayout()->main));
     EXPECT_TRUE(Press("Escape", [] { return TopMainMenu() == ENoMenu; }));
 
     // The repair kit's chest at (10, 6): a fifth kit, a message and the chest's packet.
     EXPECT_TRUE(Press("Return", [] { return TopMainMenu() == EMessageMenu; }));
-    EXPECT_EQ(std::string(MenuMessageText()), "Received Repair Kit.");
-    EXPECT_EQ(std::count(gSent.begin(), gSent.end(), 8), 1); // EChestOpenedPacket
+    EXPECT_EQ(std::tuple(std::string(MenuMessageText()), std::count(gSent.begin(), gSent.end(), 8)),
+              std::tuple("Received Repair Kit.", 1)); // one EChestOpenedPacket
     EXPECT_TRUE(
         Press("Return F1 Down Return Down Down", [] { return TopMainMenu() == EItemMenu; }));
     EXPECT_EQ(std::string(MainMenuDialogs(gPlayerRobot)[0]->items[3]->text), "5  Repair Kit  ");
-    EXPECT_TRUE(FrameOf(Frame("itemlist"), GetMenuLayout()->list));
+    EXPECT_TRUE(FramedIn("itemlist", GetMenuLayout()->list));
     EXPECT_TRUE(Press("Escape Escape", [] { return TopMainMenu() == ENoMenu; }));
 
     // Two cells east of the hidden chest at (34, 9); the pulse reaches it.
@@ -138,7 +130,7 @@ TEST_F(WanderWindow, ArrowsWalkAndTurnMenusOpenChestsGiveAndTheSonarReveals) {
     EXPECT_TRUE(Press("s", [&] { return InRevealSphere(&hidden, 2); }));
 
     EXPECT_TRUE(Press("F9", [] { return gGame->showMiniStatus == 1; }));
-    EXPECT_TRUE(FrameOf(Frame("ministatus"), GetMenuLayout()->miniStatus));
+    EXPECT_TRUE(FramedIn("ministatus", GetMenuLayout()->miniStatus));
 
     // Another player's robot in front, out of its safe zone: Enter challenges it.
     Robot* other = NewRobot(LookupRobotClass(gRegistry, DEFAULT_CLASS_UID), 1, 0);
