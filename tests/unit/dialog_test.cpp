@@ -11,10 +11,10 @@
 namespace {
 
 constexpr float WHITE[4] = {1, 1, 1, 1};
-constexpr float FILL[4] = {0, 0, 1, 0.3f};
 constexpr int ENTER = 13, DOWN = 103, UP = 101;
 
-// Entries "0", "1", ... and a list of n of them in a box tall enough for rows rows.
+// Entries "0", "1", ... and a list of n of them in a box tall enough for rows rows (and 7
+// pixels more, not enough for another).
 std::vector<DialogItem*> Entries(int n) {
     std::vector<DialogItem*> entries;
     for (int i = 0; i < n; i++)
@@ -22,12 +22,11 @@ std::vector<DialogItem*> Entries(int n) {
     return entries;
 }
 Dialog* List(int n, int rows) {
-    return NewListDialog(0, 0, 200, 4 + 15 * rows, NewDialogItem("", WHITE, 1, nullptr),
-                         Entries(n).data(), n, FILL, WHITE);
+    return NewListDialog(0, 0, 200, 11 + 15 * rows, NewDialogItem("", WHITE, 1, nullptr),
+                         Entries(n).data(), n, WHITE, WHITE);
 }
 
 TEST(DialogKeys, TheSelectionMovesWithinTheListAndScrollsToStayInView) {
-    InitDialogs(ENTER, DOWN, UP);
     struct Case {
         const char* what;
         int entries;
@@ -74,12 +73,12 @@ TEST(DialogText, TextWrapsAtTheBoxWidthAndATooNarrowBoxDrawsNothing) {
     } cases[] = {
         {118, "Received Repair Kit.", {"Received", "Repair", "Kit."}}, // (118 - 18) / 10 = 10
         {48, "abcdefg h", {"abc", "def", "g h"}}, // a word longer than a line is cut
-        {128, "Short", {"Short"}},
-        {27, "abc", {}}, // no room for one character
+        {28, "ab", {"a", "b"}},                   // just one character a line
+        {27, "abc", {}},                          // no room for one character
     };
     for (const Case& c : cases) {
         Dialog* d = NewTextDialog(100, 50, 100 + c.width, 90,
-                                  NewDialogItem(c.text, WHITE, 1, nullptr), FILL, WHITE);
+                                  NewDialogItem(c.text, WHITE, 1, nullptr), WHITE, WHITE);
         std::vector<std::string> pieces;
         for (const DialogTextLine& line : DialogTextLines(d)) {
             EXPECT_EQ(std::pair(line.x, line.y), std::pair(109, 70 - 16 * int(pieces.size())));
@@ -94,8 +93,9 @@ TEST(DialogText, TextWrapsAtTheBoxWidthAndATooNarrowBoxDrawsNothing) {
     std::vector<std::tuple<std::string, int, int>> placed;
     for (const DialogTextLine& line : DialogTextLines(list))
         placed.emplace_back(line.text, line.x, line.y);
-    EXPECT_EQ(placed, (std::vector<std::tuple<std::string, int, int>>{
-                          {"", 5, 64}, {"0", 26, 44}, {"->", 7, 28}, {"1", 26, 28}}));
+    EXPECT_EQ(placed,
+              (std::vector<std::tuple<std::string, int, int>>{
+                  {"", 5, 71}, {"0", 26, 51}, {"->", 7, 35}, {"1", 26, 35}, {"2", 26, 19}}));
     FreeDialog(list);
 }
 

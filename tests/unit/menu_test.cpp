@@ -126,6 +126,8 @@ TEST_F(MenuTest, AUsableChoiceYieldsItsActionAndOnlyInBattleClosesTheMenus) {
                   std::tuple(c.result.type, c.result.argument, c.sound, c.top))
             << c.keys.size() << " keys at " << c.energy;
     }
+    ClearBattleMenus(); // the battle is over
+    EXPECT_FALSE(BattleMenuOpen());
 }
 
 TEST_F(MenuTest, StatsListsAndStatusesSayWhatTheRobotHasAndCanUse) {
