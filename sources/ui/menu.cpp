@@ -10,7 +10,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 static void NoRedisplay() {}
 void (*gMenuRedisplay)() = NoRedisplay;
@@ -20,8 +19,6 @@ namespace {
 constexpr int NUM_MENU_TYPES = 10;
 constexpr int KEY_ENTER = 13;
 constexpr int KEY_ESCAPE = 27;
-constexpr int KEY_UP = 101;
-constexpr int KEY_DOWN = 103;
 // Entry texts are formatted into lines of 54 bytes, stats lines into 72, the message into 128;
 // longer names are cut.
 constexpr size_t ENTRY_SIZE = 54;
@@ -71,6 +68,12 @@ Menu* Top(DArray* stack) {
 void Push(DArray* stack, uint32_t type) {
     DArrayAppend(stack, &gMenus[type]);
     gMenuRedisplay();
+}
+
+// Every record above the base goes.
+void ClearToBase(DArray* stack) {
+    while (DArrayLength(stack) > 1)
+        DArrayDeleteAt(stack, DArrayLength(stack) - 1);
 }
 
 void Pop(DArray* stack) {
@@ -241,8 +244,8 @@ int ListKey(DArray* stack, Menu* menu, Robot* robot, int key, Action* result, in
         const DialogItem* item = DialogSelectedItem(menu->dialogs[1]);
         if (item != nullptr && item->selectable) {
             *result = *static_cast<const Action*>(item->data);
-            while (mode == EMenuBattle && DArrayLength(stack) > 1)
-                DArrayDeleteAt(stack, DArrayLength(stack) - 1);
+            if (mode == EMenuBattle)
+                ClearToBase(stack);
         } else {
             Sound(MOVE_SOUND);
         }
@@ -372,8 +375,7 @@ bool BattleMenuOpen() {
 
 void ClearBattleMenus() {
     RequireInit("ClearBattleMenus");
-    while (DArrayLength(gBattleStack) > 1)
-        DArrayDeleteAt(gBattleStack, DArrayLength(gBattleStack) - 1);
+    ClearToBase(gBattleStack);
 }
 
 uint32_t TopMainMenu() {
