@@ -126,8 +126,7 @@ TEST_F(MenuTest, AUsableChoiceYieldsItsActionAndOnlyInBattleClosesTheMenus) {
                   std::tuple(c.result.type, c.result.argument, c.sound, c.top))
             << c.keys.size() << " keys at " << c.energy;
     }
-    ClearBattleMenus(); // the battle is over
-    EXPECT_FALSE(BattleMenuOpen());
+    EXPECT_FALSE((ClearBattleMenus(), BattleMenuOpen())); // the battle is over
 }
 
 TEST_F(MenuTest, StatsListsAndStatusesSayWhatTheRobotHasAndCanUse) {
