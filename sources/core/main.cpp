@@ -23,6 +23,10 @@
 #include "world/energon.h"
 #include "world/world.h"
 #include "world/worldfile.h"
+#include "ui/dialog.h"
+#include "ui/menu.h"
+#include "core/battle.h"
+#include "core/wander.h"
 
 #include <GL/freeglut.h>
 
@@ -42,6 +46,7 @@ static void StartWindow(int* argc, char** argv) {
     // The effects' draw routines; their lists are recorded on the first frame that needs them.
     InitAnimations();
     RegisterCallbacks();
+    gMenuRedisplay = glutPostRedisplay;
 }
 
 // What the player and the server both need, in order: the game object (without handlers until
@@ -55,9 +60,13 @@ static void StartCommon(const CommandLine& switches) {
     gGame = NewGame();
     InitRegistry();
     InitSound();
+    gBattle = NewBattle();
     RegisterWanderingHandlers();
     InitGameMode(gGame);
     InitCamera();
+    // The dialogs' keys: Enter selects, the Down and Up arrows move.
+    InitDialogs(WANDER_KEY_ENTER, WANDER_KEY_DOWN, WANDER_KEY_UP);
+    InitMenus();
     InitAnimationManager();
     gAnimationHooks = {SetRevealSphere, ClearRevealSphere, GetEyeOffset, GetLookOffset,
                        SetEyeOffset, SetLookOffset, SetFirstPerson, GetTexturesOn,

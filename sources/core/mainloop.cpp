@@ -9,6 +9,7 @@
 #include "render/animationmanager.h"
 #include "robots/battle.h"
 #include "robots/robot.h"
+#include "ui/dialog.h"
 #include "sound/sound.h"
 #include "world/energon.h"
 #include "world/world.h"
@@ -237,7 +238,8 @@ void Quit() {
     // The other copies learn that our robot leaves.
     if (gLocalRobotUid > 0)
         SendRobotLeft(gLocalRobotUid);
-    // The dialog area is freed here once dialogs exist; then the music stops and sound ends.
+    // The dialogs close, the music stops and sound ends.
+    ShutdownDialogs();
     StopMusic();
     ShutdownSound();
     std::fflush(stdout);

@@ -8,6 +8,7 @@
 #include "net/packets.h"
 #include "render/animations.h"
 #include "robots/robot.h"
+#include "ui/menu.h"
 #include "world/energon.h"
 #include "world/gamehooks.h"
 #include "world/world.h"
@@ -192,11 +193,6 @@ static void SendPrize(int32_t winnerUid, uint32_t skillUid, uint32_t itemUid) {
 static void RaiseWall(Robot* robot, World* world, const Location* cell, int holdTicks, int facing) {
     RobotWallEffect(robot, world, cell, holdTicks, facing);
     SendWallAnimation(robot, cell, facing);
-}
-
-// The menus' ShowMessage(text) goes here.
-static void ShowMessage(const char* text) {
-    std::printf("%s.\n", text);
 }
 
 static void CameraFollows(const Robot* robot, bool turned) {

@@ -329,9 +329,13 @@ void AnimateSkillEffect(Robot* robot, Robot* target, int skillUid, EffectComplet
     switch (skillUid) {
     case SELF_REPAIR_UID:
     case STAR_STRIKE_UID:
+    case ARC_LANCE_UID:
+    case NOVA_BURST_UID:
         StartStarEffect(robot, target, completion, argument);
         break;
     case BALLS_SKILL_UID:
+    case BALL_STORM_UID:
+    case ICE_ORBS_UID:
         StartBallsEffect(robot, target, completion, argument);
         break;
     case INVISIBILITY_UID:

@@ -204,6 +204,11 @@ constexpr int SELF_REPAIR_UID = 8000;
 constexpr int STAR_STRIKE_UID = 8001;
 constexpr int BALLS_SKILL_UID = 8002;
 constexpr int INVISIBILITY_UID = 8003;
+// The skills taught by chests show the star burst or the balls.
+constexpr int ARC_LANCE_UID = 8004;
+constexpr int BALL_STORM_UID = 8005;
+constexpr int NOVA_BURST_UID = 8006;
+constexpr int ICE_ORBS_UID = 8007;
 constexpr int DAMAGE_DISPLAY_TICKS = 4;
 constexpr int WALL_KEY_HOLD_TICKS = 20;
 
@@ -213,7 +218,7 @@ constexpr int WALL_KEY_HOLD_TICKS = 20;
 void AnimateWeaponEffect(Robot* attacker, Robot* target, int weaponUid, EffectCompletion completion,
                          void* argument);
 // A skill's effect with the sound its definition names. A skill without an effect of its own
-// (not 8000 to 8003), or one the registry does not know, is named on the console and its
+// (not 8000 to 8007), or one the registry does not know, is named on the console and its
 // completion runs at once.
 void AnimateSkillEffect(Robot* robot, Robot* target, int skillUid, EffectCompletion completion,
                         void* argument);

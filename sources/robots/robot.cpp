@@ -283,6 +283,8 @@ static double StepLength(int facing, double speed) {
 
 void PayEnergy(Robot* robot, int cost) {
     AddToStat(&robot->stats.energy, -static_cast<int64_t>(cost));
+    if (robot->stats.energy < 0)
+        robot->stats.energy = 0;
 }
 
 bool PickUpEnergon(Robot* robot, CellData* cell, World* world) {

@@ -135,7 +135,7 @@ Location CellInFront(const Location* cell, int facing);
 // The cell a position counts as: x and y round up from .4999, z to the nearest.
 Location RoundToCell(const Vector3* position);
 
-// Energy goes down by cost, below zero too, down to the lowest value it can hold.
+// Energy goes down by cost, never below zero.
 void PayEnergy(Robot* robot, int cost);
 bool PickUpEnergon(Robot* robot, CellData* cell, World* world);
 // On a teleporter end (players only, not straight after arriving): targetCell becomes the
@@ -148,15 +148,18 @@ bool FacingHome(const Robot* robot, World* world);
 // Ten energon make a magicite once 11 or more are held.
 bool ConvertEnergon(Robot* robot);
 
-// Takes a weapon, armor, item or skill uid into the inventory (weapons also into a weapon slot;
-// weapons and armor raise the stats). Any other uid, or one the registry does not know, gives a
-// message and changes nothing; false then.
+// Takes a weapon, armor or item uid into the inventory (weapons also into a weapon slot;
+// weapons and armor raise the stats); a skill is learned instead and never enters the
+// inventory. Any other uid, or one the registry does not know, gives a message and changes
+// nothing; false then.
 bool ReceiveObject(Robot* robot, int uid, int silent);
 // Adds a skill uid to the learned skills; anything else gives a message and changes nothing,
 // and a skill already learned is not added again (false then).
 bool LearnSkill(Robot* robot, int uid);
 void UseItem(Robot* robot, int itemUid);
-void UseSonar(Robot* robot);
+// The sonar pulse costs SONAR_ENERGY_COST; with less energy left it says so and does nothing
+// (false).
+bool UseSonar(Robot* robot);
 bool RobotHasItem(Robot* robot, int uid);
 int RobotItemQuantity(Robot* robot, int uid);
 

@@ -41,8 +41,9 @@ bool ReceiveObject(Robot* robot, int uid, int silent) {
             name = item->name;
         break;
     case ESkillType:
+        // A skill is learned, never carried: it joins the robot's skills, not the inventory.
         if (const Skill* skill = LookupSkill(gRegistry, uid)) {
-            // Learning is LearnSkill's; the skill is only counted in the inventory here.
+            LearnSkill(robot, uid);
             format = "Learned %s";
             name = skill->name;
         } else {
@@ -55,7 +56,8 @@ bool ReceiveObject(Robot* robot, int uid, int silent) {
     }
     if (name == NULL)
         return false; // the registry said which uid it does not know
-    AddItemToInventory(robot->inventory, uid);
+    if (GetObjectTypeFromUID(uid) != ESkillType)
+        AddItemToInventory(robot->inventory, uid);
     if (!silent) {
         PlaySoundFile("sounds\\ff3save.wav");
         char message[NAME_SIZE + 16];
@@ -184,10 +186,16 @@ void UseItem(Robot* robot, int itemUid) {
     }
 }
 
-void UseSonar(Robot* robot) {
+bool UseSonar(Robot* robot) {
+    if (robot->stats.energy < SONAR_ENERGY_COST) {
+        std::printf("Sonar: not enough energy\n");
+        gHooks.showMessage("Not enough energy for the sonar");
+        return false;
+    }
     const Color color = {1.0f, 0.0f, 0.0f, 0.4f};
     const Color specular = {1.0f, 1.0f, 1.0f, 0.7f};
     double radius = RobotHasItem(robot, SONAR_AMPLIFIER_UID) ? 5.0 : 2.5;
     gHooks.sonar(robot, &color, &specular, radius, SONAR_TICKS);
     PayEnergy(robot, SONAR_ENERGY_COST);
+    return true;
 }

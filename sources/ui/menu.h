@@ -9,7 +9,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
+struct Dialog;
 struct Robot;
 
 // What a menu choice asks for: the action type of the battle (0 no action, 2 Fight, 3 Use
@@ -56,3 +59,51 @@ void DrawMiniStatus(Robot* robot);
 void DrawMiniStatus(Robot* robot, Robot* opponent);
 bool BattleMenuOpen();
 void ClearBattleMenus();
+
+// ---- what the menus show, without GL (the drawing and the tests read these) -------------------
+
+// Asked for after anything a player would see changed; the window fills it (glutPostRedisplay).
+extern void (*gMenuRedisplay)();
+
+enum EMenuMode : int32_t {
+    EMenuWandering = 1,
+    EMenuBattle = 2,
+};
+
+struct MenuRect {
+    int x1, y1, x2, y2;
+};
+// The rectangles of the last LayoutMenus, in window pixels with the origin at the bottom left.
+struct MenuLayout {
+    MenuRect main, action, stats, list, description, message, miniStatus, battleOwn, battleOpponent;
+};
+const MenuLayout* GetMenuLayout();
+
+// One entry of a skill or item list.
+struct MenuEntry {
+    std::string text;
+    bool usable;
+    Action action;
+    std::string description;
+};
+std::vector<MenuEntry> SkillEntries(Robot* robot, int mode);
+std::vector<MenuEntry> ItemEntries(Robot* robot, int mode);
+std::vector<std::string> StatsLines(const Robot* robot);
+std::vector<std::string> MiniStatusLines(Robot* robot);
+// The battle's own box (name, HP, EP) and the opponent's (its name).
+std::vector<std::string> BattleStatusLines(const Robot* robot, bool own);
+// The message buffer as ShowMessage left it.
+const char* MenuMessageText();
+
+// The type at the top of the main or the battle stack, and how many records the stack holds.
+uint32_t TopMainMenu();
+uint32_t TopBattleMenu();
+int MainMenuDepth();
+// The dialogs of the top menu of a stack as they are drawn now (built when missing, lists and
+// lines refilled from the robot), in drawing order; none for the base.
+std::vector<Dialog*> MainMenuDialogs(Robot* robot);
+std::vector<Dialog*> BattleMenuDialogs(Robot* robot);
+std::vector<Dialog*> MiniStatusDialogs(Robot* robot);
+std::vector<Dialog*> BattleStatusDialogs(Robot* robot, Robot* opponent);
+// The name of a menu type that has one ("Main", "Stats", "Item", ...).
+const char* MenuTypeName(uint32_t type);

@@ -34,8 +34,8 @@ TEST_F(Receiving, ItemsAndSkillsAreCountedAndRefusedUidsChangeNothing) {
     Robot* r = Make(0, true);
     ReceiveObject(r, 7000, 0);
     ReceiveObject(r, 8002, 0);
-    EXPECT_EQ(RobotItemQuantity(r, 8002), 1);
-    EXPECT_EQ(DArrayLength(r->skills), 0); // learning is LearnSkill's
+    EXPECT_EQ(RobotItemQuantity(r, 8002), 0); // a skill is learned, never carried
+    ASSERT_EQ(DArrayLength(r->skills), 1);
     Stats before = r->stats;
     bool received = false; // not objects, or objects nobody defined
     Captured([&] {
@@ -54,8 +54,8 @@ TEST_F(Receiving, ItemsAndSkillsAreCountedAndRefusedUidsChangeNothing) {
             learned |= LearnSkill(r, uid);
     });
     EXPECT_FALSE(learned);
-    ASSERT_EQ(DArrayLength(r->skills), 1);
-    EXPECT_EQ(*static_cast<int32_t*>(DArrayNth(r->skills, 0)), 8001);
+    ASSERT_EQ(DArrayLength(r->skills), 2);
+    EXPECT_EQ(*static_cast<int32_t*>(DArrayNth(r->skills, 1)), 8001);
 }
 
 TEST_F(Items, RepairKitsTheConverterAndTheSonar) {
@@ -84,9 +84,10 @@ TEST_F(Items, RepairKitsTheConverterAndTheSonar) {
     EXPECT_EQ(Calls("sonar"), (std::vector<std::string>{"sonar 3000 radius 2.5 over 6 red 1.0",
                                                         "sonar 3000 radius 5.0 over 6 red 1.0"}));
     EXPECT_EQ(r->stats.energy, 80);
-    r->stats.energy = INT16_MIN + 5; // long past empty, it stops at its lowest
-    UseSonar(r);
-    EXPECT_EQ(r->stats.energy, INT16_MIN);
+    r->stats.energy = SONAR_ENERGY_COST - 1; // too little left: no pulse, nothing paid
+    Captured([&] { EXPECT_FALSE(UseSonar(r)); });
+    EXPECT_EQ(std::tuple(r->stats.energy, Calls("sonar").size()),
+              std::tuple(SONAR_ENERGY_COST - 1, 2u));
 }
 
 TEST_F(Items, SmokeEndsOnlyABattleTheBeaconTeleportsAndTheWallGoesUpInFront) {
@@ -104,7 +105,7 @@ TEST_F(Items, SmokeEndsOnlyABattleTheBeaconTeleportsAndTheWallGoesUpInFront) {
         EXPECT_EQ(RobotAt(r->cell.x, r->cell.y), r);
     }
     EXPECT_EQ(ends, (std::set<Triple>{{2, 9, 2}, {5, 9, 2}}));
-    EXPECT_EQ(r->stats.energy, 100 - 40 * 5);
+    EXPECT_EQ(r->stats.energy, 0); // 40 trips at 5 each: the energy stops at empty
     EXPECT_EQ(RobotAt(2, 9) == r, RobotAt(5, 9) != r); // it left the other end each time
     EXPECT_EQ(Calls("state").size(), 40u);
 

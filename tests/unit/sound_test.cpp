@@ -79,7 +79,7 @@ TEST_F(SoundEffects, EveryEffectTheGameNamesPlaysShortAndAudible) {
     for (int uid = 8000; const Skill* skill = LookupSkill(registry, uid); uid++)
         names.push_back(skill->sound);
     FreeRegistry(registry);
-    EXPECT_EQ(names.size(), std::size(GAME_SOUND_FILES) + 4);
+    EXPECT_EQ(names.size(), std::size(GAME_SOUND_FILES) + 8);
     for (const std::string& name : names) {
         PlaySoundFile(name.c_str());
         ASSERT_EQ(Mix_Playing(0), 1) << name;

@@ -71,6 +71,8 @@ void DrawSceneFrom(const Vector3* robotPosition) {
         glHint(GL_FOG_HINT, GL_NICEST);
         glFogf(GL_FOG_START, 2.0f);
         glFogf(GL_FOG_END, 10.0f);
+    } else {
+        glDisable(GL_FOG); // the switch turned off
     }
     if (robotPosition == nullptr)
         return;

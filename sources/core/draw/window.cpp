@@ -3,8 +3,10 @@
 
 #include "core/game.h"
 #include "core/mainloop.h"
+#include "core/wander.h"
 #include "core/draw/scenedraw.h"
-#include "render/animationmanager.h"
+#include "ui/dialog.h"
+#include "ui/menu.h"
 
 #include <GL/freeglut.h>
 #include <GL/gl.h>
@@ -53,8 +55,10 @@ void Reshape(int width, int height) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(90.0, 1.3333333333333333, 0.2, 20.0);
-    // The menus and the dialog area learn the new size here.
     glMatrixMode(GL_MODELVIEW);
+    // The menus' dialogs are built again at the new size when next shown.
+    SetDialogViewport(width, height);
+    LayoutMenus(width, height);
     if (gCamera != nullptr)
         MarkFrustumDirty();
 }
@@ -84,19 +88,6 @@ void StartTimer() {
     glutTimerFunc(PUMP_MILLISECONDS, TimerTick, 0);
 }
 
-static void WanderingDisplay() {
-    DrawScene(gWorld, gLocalRobotUid);
-    DrawAnimations();
-    glutSwapBuffers();
-}
-
-static void WanderingKeyboard(unsigned char key, int /*x*/, int /*y*/) {
-    if (key == 'q')
-        Quit();
-}
-
-static void WanderingSpecial(int /*key*/, int /*x*/, int /*y*/) {}
-
 void RegisterWanderingHandlers() {
-    RegisterGameModeHandlers(EWanderingMode, WanderingDisplay, WanderingKeyboard, WanderingSpecial);
+    RegisterGameModeHandlers(EWanderingMode, WanderDisplay, WanderKeyboard, WanderSpecialKeys);
 }

@@ -16,5 +16,5 @@ void SpecialKeys(int key, int x, int y);
 void TimerTick(int value);
 // Arms the timer; the first tick falls due 100 ms from now.
 void StartTimer();
-// Installs the wandering handlers (scene display, 'q' quits) into the mode table.
+// Installs the wandering handlers (core/wander.h) into the mode table.
 void RegisterWanderingHandlers();
