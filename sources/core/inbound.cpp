@@ -296,7 +296,7 @@ bool OnPrize(const uint8_t* packet, size_t length) {
                 static_cast<int32_t>(p.skillUid), static_cast<int32_t>(p.itemUid));
     if (p.itemUid != NO_UID)
         ReceiveObject(robot, static_cast<int32_t>(p.itemUid), 0);
-    if (p.skillUid != NO_UID && LearnSkill(robot, static_cast<int32_t>(p.skillUid)))
+    if (p.skillUid != NO_UID) // a skill received is learned
         ReceiveObject(robot, static_cast<int32_t>(p.skillUid), 0);
     return true;
 }

@@ -72,7 +72,6 @@ static void StartCommon(const CommandLine& switches) {
                        SetEyeOffset, SetLookOffset, SetFirstPerson, GetTexturesOn,
                        // The battle's results, filled by InstallBattle below.
                        SilentAnimationHooks().fight, SilentAnimationHooks().useSkill};
-    gBattle = NewBattle();
     gWorld = LoadWorld("worlds\\bigworld.txt");
     NetStartup();
     InstallGameHooks();

@@ -5,6 +5,7 @@
 #include "core/game.h"
 #include "core/inbound.h"
 #include "data/skill.h"
+#include "ui/dialog.h"
 #include "support/animation_support.h"
 
 namespace {
@@ -16,6 +17,8 @@ class Battles : public AnimationTest {
     void SetUp() override {
         AnimationTest::SetUp();
         InitCamera();
+        InitDialogs(13, 103, 101); // Enter, Down, Up
+        InitMenus();
         gGame = NewGame();
         gBattle = NewBattle();
         gAnimationHooks = {
