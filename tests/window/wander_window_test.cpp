@@ -3,6 +3,7 @@
 // the chest in front and its item shows in the Item menu, the sonar reveals a hidden chest, F9
 // shows the mini status and Enter challenges a robot in front. With VANTRELL_MENU_SHOTS=DIR the
 // menus are also saved as pictures (DIR/mainmenu.ppm, itemlist.ppm, ministatus.ppm).
+#include "core/battle.h"
 #include "core/game.h"
 #include "core/mainloop.h"
 #include "core/outbound.h"
@@ -56,7 +57,9 @@ class WanderWindow : public ::testing::Test {
             return 0;
         });
         gGame = NewGame();
+        gBattle = NewBattle();
         RegisterWanderingHandlers();
+        InstallBattle(BattleDisplay); // the challenge at the end starts a battle
         InitGameMode(gGame);
         InitDialogs(WANDER_KEY_ENTER, WANDER_KEY_DOWN, WANDER_KEY_UP);
         InitMenus();
@@ -69,6 +72,7 @@ class WanderWindow : public ::testing::Test {
         glPopAttrib();
         gGame = nullptr;
         gWorld = nullptr;
+        gAnimationHooks = SilentAnimationHooks();
         ResetCamera();
         Reshape(640, 480);
     }
