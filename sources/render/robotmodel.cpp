@@ -294,7 +294,8 @@ bool ReplayAnimationPacket(const AnimationPacket* packet, World* world, int32_t 
         RobotAnimateSkill(actor, -1, target, 0);
         return true;
     case EWeaponAnimation:
-        if (!KnownWeapon(packet->value))
+        // The menus' "Fight" names no weapon: its shots carry none.
+        if (packet->value != NO_UID && !KnownWeapon(packet->value))
             return Drop("unknown weapon", static_cast<int32_t>(packet->value));
         RobotAnimateWeapon(actor, -1, target, 0);
         return true;

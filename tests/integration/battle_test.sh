@@ -76,6 +76,7 @@ loser=$(grep -l "lost the battle" "$work/host.txt" "$work/joiner.txt" | head -n 
 check "the host challenged the joiner's robot" 'grep -q "initiating battle!" "$work/host.txt"'
 check "both copies entered the battle" 'grep -q "Battle of Hank (3000) against .* (3001)" "$work/host.txt" && grep -q "Battle of Jill (3001) against Hank (3000)" "$work/joiner.txt"'
 check "both copies opened their battle menu" '[ "$(count host "Battle menu for Hank")" -ge 1 ] && [ "$(count joiner "Battle menu for Jill")" -ge 1 ]'
+check "each copy showed the other's attacks" '! grep -q "Animation packet dropped" "$work/host.txt" "$work/joiner.txt"'
 check "both copies applied the same changes" '[ "$(count host "Battle result")" -ge 2 ] && diff <(grep "Battle result" "$work/host.txt" | sort) <(grep "Battle result" "$work/joiner.txt" | sort)'
 check "both copies ended with the same HP for the winner" '[ "$(grep -o "won the battle (HP [0-9]*" "$winner" | grep -o "[0-9]*$")" = "$(grep -o "to robot 300[01] (HP [0-9]*" "$loser" | grep -o "[0-9]*$")" ]'
 check "one copy won and the other lost" '[ -n "$winner" ] && [ -n "$loser" ] && [ "$winner" != "$loser" ]'

@@ -156,6 +156,8 @@ TEST_F(Models, AnotherCopysAnimationIsReplayedOrDroppedWithAMessage) {
     } cases[] = {
         {"a skill gesture", 3001, ESkillAnimation, 3000, 8001, 0, 3000, "started"},
         {"a weapon attack", 3001, EWeaponAnimation, 3000, 5000, 0, 3000, "started"},
+        {"an attack chosen from the menu, with no weapon", 3001, EWeaponAnimation, 3000, NO_UID, 0,
+         3000, "started"},
         {"a skill's effect", 3001, ESkillEffectAnimation, 3000, 8002, 0, 3000, "started"},
         {"a wall", 3001, EWallAnimation, 0, 0, 6, 3000, "started"},
         {"a wall on a robot's cell, which stays the robot's", 3001, EWallAnimation, 0, 0, 4, 3000,
