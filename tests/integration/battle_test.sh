@@ -37,8 +37,12 @@ sleep 2
 press joiner "Up"
 sleep 1.5
 press host "Up Up Up Up Up Up Up Left Left Up Up Right Right"
-sleep 8
-press host "Return"
+sleep 5
+# Enter once the host stands behind the joiner (before, with nothing in front, it does nothing).
+for _ in $(seq 1 20); do
+  press host "Return"
+  wait_for "$work/host.txt" "initiating battle!" 10 && break
+done
 wait_for "$work/host.txt" "Battle of Hank" 50
 wait_for "$work/joiner.txt" "Battle of Jill" 50
 
