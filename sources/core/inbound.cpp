@@ -1,6 +1,7 @@
 // inbound: the dispatcher and the handlers of received game packets.
 #include "core/inbound.h"
 
+#include "core/enemyserver.h"
 #include "core/mainloop.h"
 #include "net/network.h"
 #include "net/packets.h"
@@ -172,6 +173,11 @@ bool HandlePacket(const uint8_t* packet, size_t length) {
         return OnRobotLeft(packet, length);
     case EAnimationPacket:
         return OnAnimation(packet, length);
+    case EBattleStartPacket:
+        // In the enemy server its own handler takes the battle packets.
+        return IsEnemyServer() && EnemyBattleStart(packet, length);
+    case EBattleOverPacket:
+        return IsEnemyServer() && EnemyBattleOver(packet, length);
     default:
         // Unassigned codes and the packets of modules this copy does not run are ignored.
         return false;

@@ -5,6 +5,7 @@
 // what every copy needs (common), the command line, then the player's or the server's own
 // phase. The server (-d) is headless: it opens no window and calls no GL function, so the
 // switches are read before the window would open and every step that needs GL is left out for it.
+#include "core/enemyserver.h"
 #include "core/game.h"
 #include "core/inbound.h"
 #include "core/mainloop.h"
@@ -26,6 +27,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 // The window "Vantrell IV", the fixed GL state and the callbacks. GL utilities (GL lock, texture
@@ -93,14 +95,15 @@ static void StartCommon() {
     Quit();
 }
 
-// The enemy robot server: no player's robot, the same receiver. Its robots and its loop over
-// RunOwnerStep join with the server; until then it says what it would run and stops.
+// The enemy robot server: no player's robot, the same receiver, and its own loop over the owner
+// step until a signal stops it; its robots have left the game by then.
 [[noreturn]] static void RunServer(int robotCount) {
     gLocalRobotUid = ENEMY_SERVER_UID;
     InstallGameReceiver();
-    std::printf("Enemy robot server for game %d with %d robots\n", currentChannel.load(),
-                robotCount);
-    Quit();
+    int status = RunEnemyServer(robotCount);
+    if (status == 0)
+        Quit();
+    std::exit(status);
 }
 
 int main(int argc, char** argv) {
