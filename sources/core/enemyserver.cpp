@@ -77,6 +77,9 @@ void TakeSenderDetails(Robot* sender, const BattleStartPacket& p) {
 // The enemy's battle is over here: it, its opponent and any player who joined leave it.
 void ReleaseBattle(EnemyEntry* entry) {
     Battle* battle = entry->battle != nullptr ? entry->battle : entry->robot->battle;
+    if (battle != nullptr && battle != BATTLE_ELSEWHERE && battle->robotB != nullptr &&
+        battle->robotB->battle == battle)
+        battle->robotB->battle = nullptr; // in the world or gone
     for (int i = 0; battle != nullptr && i < RobotSlotCount(gWorld); i++) {
         Robot* robot = GetRobotByIndex(gWorld, i);
         if (robot != nullptr && robot->battle == battle)
