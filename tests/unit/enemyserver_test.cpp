@@ -33,49 +33,41 @@ class Enemy : public AnimationTest {
         Robot* r = FindRobotInWorld(world_, ROBOT_UID_BASE + index);
         return Stand(r != nullptr ? r : Make(index, false), x, y);
     }
-    bool Receive(uint8_t type, uint8_t sub, uint32_t a, uint32_t b, int16_t hp = 77) {
-        BattleStartPacket p = {0, sub, a, 0, b, "Ann", {}};
-        p.stats.hitPoints = hp;
-        auto wire = type == EBattleStartPacket ? Wire(EncodeBattleStart, p)
-                                               : Wire(EncodeBattleOver, BattleOverPacket{0, a, b});
-        bool changed = false;
-        said = Captured([&] { changed = HandlePacket(wire.data(), wire.size()); });
-        return changed;
-    }
     EnemyServer* server_ = nullptr;
     EnemyEntry* dalek_ = nullptr;
-    std::string said;
 };
 
 constexpr int32_t F = MOVE_FORWARD, RANDOM = 2, CHALLENGE = 0;
 
-// The enemy at (5, 5) unless it says otherwise; another enemy stands at (3, 3).
+// The enemy at (5, 5) unless it says otherwise; another enemy stands at (3, 3). Player 0's home
+// is the safe zone around (9, 2).
 TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesAtRandom) {
     struct Case {
         int facing;
-        std::vector<std::pair<int, int>> players; // indexes 1, 2, ...
+        std::vector<std::tuple<int, int, int>> players; // index, x, y
         int32_t move;
         Battle* battle = nullptr;
         int x = 5, y = 5;
-    } cases[] = {{0, {{6, 5}}, CHALLENGE},
-                 {0, {{6, 5}}, -1, BATTLE_ELSEWHERE},
-                 {0, {{8, 2}}, CHALLENGE, 0, 7, 2},
-                 {0, {{8, 5}}, F},
-                 {0, {{7, 7}}, F},
-                 {315, {{9, 5}}, F},
-                 {0, {{7, 8}}, 1},
-                 {0, {{6, 6}}, 1},
-                 {0, {{5, 3}}, -1},
-                 {90, {{8, 4}}, -1},
-                 {0, {{6, 4}, {4, 9}}, 1},
-                 {0, {{4, 6}, {4, 4}}, -1},
-                 {0, {{10, 5}, {5, 10}}, RANDOM},
+    } cases[] = {{0, {{1, 6, 5}}, CHALLENGE},
+                 {0, {{1, 6, 5}}, -1, BATTLE_ELSEWHERE},
+                 {0, {{1, 8, 2}}, CHALLENGE, 0, 7, 2},
+                 {0, {{0, 8, 2}}, -1, 0, 7, 2},
+                 {0, {{1, 8, 5}}, F},
+                 {0, {{1, 7, 7}}, F},
+                 {315, {{1, 9, 5}}, F},
+                 {0, {{1, 7, 8}}, 1},
+                 {0, {{1, 6, 6}}, 1},
+                 {0, {{1, 5, 3}}, -1},
+                 {90, {{1, 8, 4}}, -1},
+                 {0, {{1, 6, 4}, {2, 4, 9}}, 1},
+                 {0, {{1, 4, 6}, {2, 4, 4}}, -1},
+                 {0, {{1, 10, 5}, {2, 5, 10}}, RANDOM},
                  {0, {}, RANDOM}};
     for (const Case& c : cases) {
         Stand(dalek_->robot, c.x, c.y, c.facing);
         std::vector<Robot*> players;
-        for (auto [x, y] : c.players)
-            players.push_back(Player(static_cast<int>(players.size()) + 1, x, y));
+        for (auto [index, x, y] : c.players)
+            players.push_back(Player(index, x, y));
         for (Robot* p : players)
             p->battle = c.battle;
         std::srand(7);
@@ -100,53 +92,48 @@ TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesA
         EXPECT_NEAR(counts[move] * 2, counts[F], 400) << move;
 }
 
-// Player 0 safe at home at (8, 2) is left alone (the first case shows player 1 there is not).
-TEST_F(Enemy, NeverChallengesAPlayerInItsOwnSafeZone) {
-    Stand(dalek_->robot, 7, 2);
-    Player(0, 8, 2);
-    Captured([&] { PlanEnemy(dalek_); });
-    EXPECT_EQ(std::make_tuple(Calls("challenge").size(), PeekMove(dalek_->robot)),
-              std::make_tuple(0u, -1));
-}
-
+// Each packet in turn, and then who is in the enemy's battle (E), in a battle elsewhere (X) or
+// in none (-): the enemy and players 1, 2 and 3 standing at (6, 5), (4, 5) and (2, 2).
 TEST_F(Enemy, AnswersChallengesJoinsThemToItsBattleAndComesBackWholeElsewhereWhenBeaten) {
-    Stand(dalek_->robot, 5, 5);
-    Robot *ann = Player(1, 6, 5), *bob = Player(2, 4, 5), *cy = Player(3, 2, 2);
-    EXPECT_TRUE(Receive(EBattleStartPacket, EBattleChallenge, 3001, 3004));
-    EXPECT_TRUE(Receive(EBattleStartPacket, EBattleChallenge, 3002, 3004, 55));
-    EXPECT_EQ(Calls("accept"), (std::vector<std::string>{"accept 3004 3001", "accept 3004 3002"}));
-    Battle* battle = dalek_->battle;
-    ASSERT_NE(battle, nullptr);
-    EXPECT_EQ(std::make_tuple(battle->robotB, ann->battle, bob->battle, bob->stats.hitPoints),
-              std::make_tuple(ann, battle, battle, 55));
-    // Robots the server does not hold, our own echoes and nonsense change nothing.
-    for (auto [type, sub, a, b, says] : std::vector<std::tuple<int, int, int, int, std::string>>{
-             {EBattleStartPacket, 0, 3000, 3004, "robot 3000, which this server does not hold"},
-             {EBattleStartPacket, 0, 3001, 3010, "robot 3010, which this server does not hold"},
-             {EBattleOverPacket, 0, 3011, 3001, "robot 3011, which this server does not hold"},
-             {EBattleStartPacket, 0, 3005, 3004, "from computer robot 3005"},
-             {EBattleStartPacket, 7, 3001, 3004, "sub-type 7"},
-             {EBattleStartPacket, 0, 3004, 3001, ""},
-             {EBattleStartPacket, 1, 3001, 3004, ""}}) {
-        EXPECT_FALSE(Receive(type, sub, a, b));
-        EXPECT_TRUE(says.empty() ? said.empty() : said.find(says) != std::string::npos) << said;
+    constexpr int S = EBattleStartPacket, O = EBattleOverPacket;
+    struct Step {
+        int type, sub, a, b;
+        std::string after, says;
+    } steps[] = {{S, 0, 3001, 3004, "EE-- accept 3004 3001", ""},
+                 {S, 0, 3002, 3004, "EEE- accept 3004 3002", ""}, // joins the running battle
+                 {S, 0, 3000, 3004, "EEE-", "robot 3000, which this server does not hold"},
+                 {S, 0, 3001, 3010, "EEE-", "robot 3010, which this server does not hold"},
+                 {O, 0, 3011, 3001, "EEE-", "robot 3011, which this server does not hold"},
+                 {S, 0, 3005, 3004, "EEE-", "from computer robot 3005"},
+                 {S, 7, 3001, 3004, "EEE-", "sub-type 7"},
+                 {S, 0, 3004, 3001, "EEE-", ""}, // our own packets come back
+                 {S, 1, 3001, 3004, "EEE-", ""},
+                 {O, 0, 3004, 3001, "---- state 3004", "restored at"},
+                 {S, 0, 3002, 3003, "--XX", ""},
+                 {O, 0, 3003, 3002, "----", ""}};
+    Robot* dalek = Stand(dalek_->robot, 5, 5);
+    Robot* robots[] = {dalek, Player(1, 6, 5), Player(2, 4, 5), Player(3, 2, 2)};
+    dalek->stats.hitPoints = dalek->stats.energy = -3;
+    for (const Step& step : steps) {
+        BattleStartPacket p = {0, static_cast<uint8_t>(step.sub), static_cast<uint32_t>(step.a),
+                               0, static_cast<uint32_t>(step.b),  "Ann",
+                               {}};
+        auto wire = step.type == S ? Wire(EncodeBattleStart, p)
+                                   : Wire(EncodeBattleOver,
+                                          BattleOverPacket{0, p.challengerUid, p.challengedUid});
+        gHookCalls.clear();
+        std::string said = Captured([&] { HandlePacket(wire.data(), wire.size()); }), after;
+        for (Robot* r : robots)
+            after += !r->battle ? '-' : r->battle == BATTLE_ELSEWHERE ? 'X' : 'E';
+        for (const std::string& call : gHookCalls)
+            after += " " + call;
+        EXPECT_EQ(after, step.after) << step.a << " " << step.b;
+        EXPECT_TRUE(step.says.empty() ? said.empty() : said.find(step.says) != std::string::npos)
+            << said;
     }
-    Robot* dalek = dalek_->robot;
-    dalek->stats.hitPoints = -3;
-    dalek->stats.energy = 1;
-    gHookCalls.clear();
-    EXPECT_TRUE(Receive(EBattleOverPacket, 0, 3004, 3001));
-    EXPECT_EQ(std::make_tuple(dalek->stats.hitPoints, dalek->stats.energy, RobotAt(5, 5),
-                              dalek->battle, ann->battle, bob->battle, Calls("state").size()),
-              std::make_tuple(dalek->stats.totalHP, dalek->stats.totalEnergy, nullptr, nullptr,
-                              nullptr, nullptr, 1u));
+    EXPECT_EQ(std::make_tuple(dalek->stats.hitPoints, dalek->stats.energy, RobotAt(5, 5)),
+              std::make_tuple(dalek->stats.totalHP, dalek->stats.totalEnergy, nullptr));
     EXPECT_NE(CellOf(dalek), Triple(5, 5, 2));
-    // Two players fighting each other, watched from here.
-    EXPECT_TRUE(Receive(EBattleStartPacket, EBattleChallenge, 3002, 3003));
-    EXPECT_EQ(std::make_pair(bob->battle, cy->battle),
-              std::make_pair(BATTLE_ELSEWHERE, BATTLE_ELSEWHERE));
-    EXPECT_TRUE(Receive(EBattleOverPacket, 0, 3003, 3002));
-    EXPECT_TRUE(bob->battle == nullptr && cy->battle == nullptr);
 }
 
 } // namespace
