@@ -2,8 +2,7 @@
 # A headless enemy server with three daleks in a hosted game, a real player's copy under Xvfb and
 # a peer that speaks the wire format: the daleks join the player's copy and move; the peer's
 # robot put in front of a resting dalek is challenged and fired at with the plasma beam; a dalek
-# that loses comes back whole elsewhere; challenges naming robots the server does not hold are
-# dropped; SIGTERM makes every dalek leave and the server exit 0.
+# that loses comes back whole elsewhere; SIGTERM makes every dalek leave and the server exit 0.
 NEEDS_NETNS=1 NEEDS_DISPLAY=1
 source "$(dirname "$0")/../e2e/common.sh" "$@"
 peer="$2"
