@@ -74,8 +74,9 @@ static void StartCommon() {
                                    int classUid) {
     // Packets of the game are queued for this thread from now on.
     InstallGameReceiver();
-    std::printf("%s game as player %d, robot \"%s\" of class %d\n",
-                mode == ECreateGame ? "Hosting a" : "Joining a", playerId, name, classUid);
+    std::printf("%s game as player %d, robot \"%s\" of class %d, on channel %d\n",
+                mode == ECreateGame ? "Hosting a" : "Joining a", playerId, name, classUid,
+                currentChannel.load());
     if (CreatePlayer(name, playerId, classUid) == NULL)
         Quit();
     PlaceRobotInWorld(gPlayerRobot, gWorld->uid);
