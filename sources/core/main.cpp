@@ -45,15 +45,17 @@ static void StartWindow(int* argc, char** argv) {
 
 // What the player and the server both need, in order: the game object (without handlers until
 // the wandering mode is installed), the registry and every definition file (each record printed
-// as it loads), sound and music (both on, no track chosen, no device needed), the wandering
+// as it loads), sound and music (both on, no track chosen, no device needed; the server, which
+// nobody hears, opens no audio at all and its sound calls do nothing), the wandering
 // mode, the camera, the world (a line of the file that fails is reported and the game goes on
 // with what was read before it), the socket layer and the game's hooks. The battle record, the
 // energon lists, dialogs, menus, chest lists, animation manager and animations join here with
 // their modules (the GL ones only where a window exists).
-static void StartCommon() {
+static void StartCommon(bool server) {
     gGame = NewGame();
     InitRegistry();
-    InitSound();
+    if (!server)
+        InitSound();
     RegisterWanderingHandlers();
     InitGameMode(gGame);
     InitCamera();
@@ -119,7 +121,7 @@ int main(int argc, char** argv) {
     SeedRandom();
     if (switches.mode != EServerMode)
         StartWindow(&argc, argv);
-    StartCommon();
+    StartCommon(switches.mode == EServerMode);
 
     int playerId = -1, classUid = DEFAULT_CLASS_UID, robotCount = 0;
     char name[PLAYER_NAME_SIZE];
