@@ -2,6 +2,8 @@
 #include "core/inbound.h"
 
 #include "core/enemyserver.h"
+#include "core/battle.h"
+#include "core/game.h"
 #include "core/mainloop.h"
 #include "net/network.h"
 #include "net/packets.h"
@@ -10,6 +12,7 @@
 #include "foundation/refusals.h"
 #include "robots/robot.h"
 #include "world/energon.h"
+#include "world/gamehooks.h"
 #include "world/world.h"
 
 #include <cstdio>
@@ -159,6 +162,146 @@ bool OnRobotState(const uint8_t* packet, size_t length) {
     return changed;
 }
 
+namespace {
+
+// The robot of the world a battle packet names, or null after a one-line message.
+Robot* BattleRobot(uint32_t uid, const char* packet, const char* role) {
+    Robot* robot =
+        gWorld != nullptr ? FindRobotInWorld(gWorld, static_cast<int32_t>(uid)) : nullptr;
+    if (robot == nullptr)
+        ReportRefusal("Dropped a %s packet: unknown %s robot %d", packet, role,
+                      static_cast<int32_t>(uid));
+    return robot;
+}
+
+bool IsLocal(uint32_t uid) {
+    return gLocalRobotUid > 0 && static_cast<int32_t>(uid) == gLocalRobotUid;
+}
+
+// A robot of the enemy server's own, seen from the server.
+bool ServersOwn(uint32_t uid) {
+    return IsEnemyServer() && static_cast<int32_t>(uid) - ROBOT_UID_BASE >= FIRST_COMPUTER_INDEX;
+}
+
+void TakeNameAndStats(Robot* robot, const BattleStartPacket& p) {
+    SetRobotName(robot, p.name);
+    robot->stats = p.stats;
+}
+
+} // namespace
+
+// A challenge, its answer, or a battle between two other copies.
+bool OnBattleStart(const uint8_t* packet, size_t length) {
+    BattleStartPacket p;
+    // The enemy server answers challenges to its robots itself.
+    if (!DecodeBattleStart(packet, length, &p) || gWorld == nullptr || IsEnemyServer())
+        return false;
+    Robot* attacker = BattleRobot(p.challengerUid, "battle start", "attacking");
+    Robot* target =
+        attacker != nullptr ? BattleRobot(p.challengedUid, "battle start", "attacked") : nullptr;
+    if (target == nullptr || attacker == target)
+        return false;
+    if (p.subType == EBattleAccept && IsLocal(p.challengerUid)) {
+        TakeNameAndStats(target, p);
+        return true;
+    }
+    if (p.subType == EBattleChallenge && IsLocal(p.challengedUid)) {
+        if (target->battle != nullptr) {
+            ReportRefusal("Dropped a challenge of robot %d: robot %d is in a battle already",
+                          attacker->uid, target->uid);
+            return false;
+        }
+        TakeNameAndStats(attacker, p);
+        gHooks.accept(target, attacker->uid);
+        SetUpBattle(gBattle, gWorld, target, attacker, attacker);
+        SetGameMode(gGame, 0, EBattleMode);
+        return true;
+    }
+    if (IsLocal(p.challengerUid) || IsLocal(p.challengedUid))
+        return false;
+    TakeNameAndStats(p.subType == EBattleAccept ? target : attacker, p);
+    attacker->battle = target->battle = BATTLE_ELSEWHERE;
+    StartShieldBetween(attacker, target);
+    return true;
+}
+
+// The outcome of another copy's action: the same numbers applied here.
+bool OnAction(const uint8_t* packet, size_t length) {
+    ActionPacket p;
+    if (!DecodeAction(packet, length, &p) || gWorld == nullptr || IsLocal(p.actorUid) ||
+        ServersOwn(p.actorUid))
+        return false;
+    Robot* actor = BattleRobot(p.actorUid, "action", "acting");
+    Robot* target = actor != nullptr ? BattleRobot(p.targetUid, "action", "target") : nullptr;
+    if (target == nullptr)
+        return false;
+    // A robot that has left its battle (smoke, F5, the battle over) takes no more blows from it.
+    if (actor != target && (actor->battle == nullptr || target->battle == nullptr)) {
+        ReportRefusal("Dropped an action of robot %d on robot %d: not in a battle", actor->uid,
+                      target->uid);
+        return false;
+    }
+    ApplyBattleResult(actor, target, &p.actorChange, &p.targetChange, 0);
+    return true;
+}
+
+// The end of a battle: the local loser pays, the local winner gains, a spectator lets go.
+bool OnBattleOver(const uint8_t* packet, size_t length) {
+    BattleOverPacket p;
+    if (!DecodeBattleOver(packet, length, &p) || gWorld == nullptr || IsEnemyServer())
+        return false;
+    Robot* loser = BattleRobot(p.loserUid, "battle over", "losing");
+    Robot* winner = loser != nullptr ? BattleRobot(p.winnerUid, "battle over", "winning") : nullptr;
+    if (winner == nullptr)
+        return false;
+    if (IsLocal(p.loserUid)) {
+        // Should this copy not have seen the last blow, the battle ends here too.
+        EndBattle(loser->battle, winner, loser, 0);
+        AddToStat(&loser->stats.experience, -1);
+        loser->stats.hitPoints = loser->stats.totalHP;
+        loser->stats.energy = loser->stats.totalEnergy;
+        Prize prize = DrawPrize(loser);
+        std::printf("Prize for robot %d: skill %d, item %d\n", winner->uid, prize.skillUid,
+                    prize.itemUid);
+        gHooks.prize(winner->uid, static_cast<uint32_t>(prize.skillUid),
+                     static_cast<uint32_t>(prize.itemUid));
+        SetCellContent(gWorld, &loser->cell, EEmpty, nullptr);
+        PlaceRobotInWorld(loser, gWorld->uid);
+        BroadcastRobotState(loser);
+        MarkFrustumDirty();
+        std::printf("%s lost the battle to robot %d (HP %d): experience %d, HP %d/%d, EP %d/%d, "
+                    "home at (%d, %d, %d)\n",
+                    loser->name, winner->uid, winner->stats.hitPoints, loser->stats.experience,
+                    loser->stats.hitPoints, loser->stats.totalHP, loser->stats.energy,
+                    loser->stats.totalEnergy, loser->cell.x, loser->cell.y, loser->cell.z);
+    } else if (IsLocal(p.winnerUid)) {
+        EndBattle(winner->battle, winner, loser, 0);
+        AddToStat(&winner->stats.experience, 1);
+        std::printf("%s won the battle (HP %d): experience %d\n", winner->name,
+                    winner->stats.hitPoints, winner->stats.experience);
+    } else {
+        loser->battle = winner->battle = nullptr;
+    }
+    return true;
+}
+
+// What the loser hands over, for the winner's copy. A prize item counts once.
+bool OnPrize(const uint8_t* packet, size_t length) {
+    PrizePacket p;
+    if (!DecodePrize(packet, length, &p) || gWorld == nullptr || !IsLocal(p.winnerUid))
+        return false;
+    Robot* robot = FindRobotInWorld(gWorld, gLocalRobotUid);
+    if (robot == nullptr)
+        return false;
+    std::printf("Prize for robot %d: skill %d, item %d\n", robot->uid,
+                static_cast<int32_t>(p.skillUid), static_cast<int32_t>(p.itemUid));
+    if (p.itemUid != NO_UID)
+        ReceiveObject(robot, static_cast<int32_t>(p.itemUid), 0);
+    if (p.skillUid != NO_UID && LearnSkill(robot, static_cast<int32_t>(p.skillUid)))
+        ReceiveObject(robot, static_cast<int32_t>(p.skillUid), 0);
+    return true;
+}
+
 bool HandlePacket(const uint8_t* packet, size_t length) {
     if (packet == nullptr || length == 0)
         return false;
@@ -175,9 +318,13 @@ bool HandlePacket(const uint8_t* packet, size_t length) {
         return OnAnimation(packet, length);
     case EBattleStartPacket:
         // In the enemy server its own handler takes the battle packets.
-        return IsEnemyServer() && EnemyBattleStart(packet, length);
+        return IsEnemyServer() ? EnemyBattleStart(packet, length) : OnBattleStart(packet, length);
+    case EActionPacket:
+        return OnAction(packet, length);
     case EBattleOverPacket:
-        return IsEnemyServer() && EnemyBattleOver(packet, length);
+        return IsEnemyServer() ? EnemyBattleOver(packet, length) : OnBattleOver(packet, length);
+    case EPrizePacket:
+        return OnPrize(packet, length);
     default:
         // Unassigned codes and the packets of modules this copy does not run are ignored.
         return false;

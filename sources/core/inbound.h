@@ -22,3 +22,14 @@ bool OnEnergon(const uint8_t* packet, size_t length);
 bool OnRobotState(const uint8_t* packet, size_t length);
 bool OnChestOpened(const uint8_t* packet, size_t length);
 bool OnRobotLeft(const uint8_t* packet, size_t length);
+bool OnAnimation(const uint8_t* packet, size_t length);
+// The battle's packets. A challenge to the player's robot is answered and starts the battle
+// here; the answer gives the opponent its name and stats; a battle between two other copies
+// puts the shield over them. An action applies the acting copy's numbers. At the battle's end
+// the local loser loses an experience point, is healed, draws the winner's prize and starts
+// again at home, and the local winner gains the point; the prize reaches the winner's copy
+// (an item counts once). Packets naming a robot this copy does not know are dropped.
+bool OnBattleStart(const uint8_t* packet, size_t length);
+bool OnAction(const uint8_t* packet, size_t length);
+bool OnBattleOver(const uint8_t* packet, size_t length);
+bool OnPrize(const uint8_t* packet, size_t length);

@@ -5,6 +5,7 @@
 // what every copy needs (common), the command line, then the player's or the server's own
 // phase. The server (-d) is headless: it opens no window and calls no GL function, so the
 // switches are read before the window would open and every step that needs GL is left out for it.
+#include "core/battle.h"
 #include "core/enemyserver.h"
 #include "core/game.h"
 #include "core/inbound.h"
@@ -13,6 +14,7 @@
 #include "core/draw/window.h"
 #include "render/animations.h"
 #include "render/draw/animationsdraw.h"
+#include "render/draw/glutils.h"
 #include "render/draw/worlddraw.h"
 #include "data/registry.h"
 #include "foundation/utilities.h"
@@ -38,6 +40,7 @@ static void StartWindow(int* argc, char** argv) {
     // starts with textures on).
     InitWorldDrawing(1);
     InitGL();
+    gBattleLock = {LockGL, UnlockGL};
     // The effects' draw routines; their lists are recorded on the first frame that needs them.
     InitAnimations();
     RegisterCallbacks();
@@ -48,13 +51,13 @@ static void StartWindow(int* argc, char** argv) {
 // as it loads), sound and music (both on, no track chosen, no device needed; the server, which
 // nobody hears, opens no audio at all and its sound calls do nothing), the wandering
 // mode, the camera, the world (a line of the file that fails is reported and the game goes on
-// with what was read before it), the socket layer and the game's hooks. The battle record, the
-// energon lists, dialogs, menus, chest lists, animation manager and animations join here with
-// their modules (the GL ones only where a window exists).
-static void StartCommon(bool server) {
+// with what was read before it), the battle record, the socket layer, the game's hooks and the
+// battle's. The energon lists, dialogs, menus, chest lists, animation manager and animations join
+// here with their modules (the GL ones only where a window exists).
+static void StartCommon(const CommandLine& switches) {
     gGame = NewGame();
     InitRegistry();
-    if (!server)
+    if (switches.mode != EServerMode)
         InitSound();
     RegisterWanderingHandlers();
     InitGameMode(gGame);
@@ -62,11 +65,14 @@ static void StartCommon(bool server) {
     InitAnimationManager();
     gAnimationHooks = {SetRevealSphere, ClearRevealSphere, GetEyeOffset, GetLookOffset,
                        SetEyeOffset, SetLookOffset, SetFirstPerson, GetTexturesOn,
-                       // The battle applies a landed shot's or skill's result when it joins.
+                       // The battle's results, filled by InstallBattle below.
                        SilentAnimationHooks().fight, SilentAnimationHooks().useSkill};
+    gBattle = NewBattle();
     gWorld = LoadWorld("worlds\\bigworld.txt");
     NetStartup();
     InstallGameHooks();
+    // The battle's handlers and hooks; the enemy server draws nothing.
+    InstallBattle(switches.mode != EServerMode ? BattleDisplay : nullptr);
 }
 
 // The player's robot beside its home, told to the other copies once; the music, track 1; the
@@ -121,7 +127,7 @@ int main(int argc, char** argv) {
     SeedRandom();
     if (switches.mode != EServerMode)
         StartWindow(&argc, argv);
-    StartCommon(switches.mode == EServerMode);
+    StartCommon(switches);
 
     int playerId = -1, classUid = DEFAULT_CLASS_UID, robotCount = 0;
     char name[PLAYER_NAME_SIZE];

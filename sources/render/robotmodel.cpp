@@ -261,7 +261,7 @@ void WeaponAnimationDone(void* data) {
 
 void SkillAnimationDone(void* data) {
     ModelAction* action = static_cast<ModelAction*>(data);
-    if (action->apply && action->uid != INVISIBILITY_UID && KnownSkill(action->uid))
+    if (action->apply && KnownSkill(action->uid))
         gAnimationHooks.useSkill(action->robot, action->target, action->uid);
     std::free(action);
 }

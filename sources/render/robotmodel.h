@@ -17,7 +17,8 @@
 // acting flag; with apply set each shot is sent to the other copies (gHooks.animation) and,
 // when it lands, the battle computes its result (gAnimationHooks.fight). Skills: the model's
 // gesture (sent too, with apply), then, with apply, the skill's effect (sent as well) and its
-// result (gAnimationHooks.useSkill; skill 8003's effect is its whole result).
+// result (gAnimationHooks.useSkill; for skill 8003, whose effect is the invisibility itself,
+// the result is only its energy cost).
 #pragma once
 
 #include "data/stats.h"

@@ -2,13 +2,18 @@
 #include "robots/battle.h"
 
 #include "robots/robot.h"
+#include "world/gamehooks.h"
 
 void BattleTick(Robot* robot) {
     if (robot->isLocal && robot->battle != nullptr)
         robot->battleWait++;
 }
 
-// The battle's EndBattle(robot->battle, no winner, no loser, send 0) goes here.
 void EndBattleWithoutWinner(Robot* robot) {
+    gHooks.leaveBattle(robot);
     robot->battle = nullptr;
+}
+
+bool InBattleHere(const Robot* robot) {
+    return robot->battle != nullptr && robot->battle != BATTLE_ELSEWHERE;
 }

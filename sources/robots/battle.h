@@ -1,6 +1,6 @@
-// battle: two robots fighting from their menus. The rules join later; what stands here is what
-// the robots already need: the wait between a robot's actions, counted in the tick, and the end
-// of a battle that has no winner.
+// battle: what the robots need of a battle: the wait between a robot's actions, counted in the
+// tick, and the end of a battle that has no winner. The rules themselves are the game core's
+// (core/battle.h); the robots reach them through the game's hooks.
 #pragma once
 
 struct Robot;
@@ -10,6 +10,8 @@ struct Robot;
 // and in the enemy server alike.
 void BattleTick(Robot* robot);
 
-// The battle the robot is in ends with no winner, on this copy only. Until the battle joins,
-// the robot simply leaves its battle.
+// The battle the robot is in ends with no winner, on this copy only.
 void EndBattleWithoutWinner(Robot* robot);
+
+// The robot fights a battle of this copy (not one between two other copies).
+bool InBattleHere(const Robot* robot);

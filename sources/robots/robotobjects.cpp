@@ -117,13 +117,15 @@ static void UseWallItem(Robot* robot) {
     gHooks.raiseWall(robot, world, &cell, strength, robot->facing);
 }
 
-// Item 7007: smoke, and the battle ends with no winner.
+// Item 7007: smoke, and the battle ends with no winner. The bomb is used up, so a robot cannot
+// run from every battle it is losing.
 static void UseSmokeItem(Robot* robot) {
     if (robot->battle == NULL) {
         std::printf("UseItem: a smoke bomb works only in a battle\n");
         return;
     }
     gHooks.smoke(robot, LookupWorld(gRegistry, robot->worldUid), SMOKE_TICKS);
+    RemoveItemFromInventory(robot->inventory, SMOKE_ITEM_UID);
     EndBattleWithoutWinner(robot);
 }
 
@@ -143,7 +145,8 @@ static void UseBeaconItem(Robot* robot) {
     PlaySoundFile("sounds\\Jugteleport.wav");
 }
 
-// Every other item adds its stats block to the robot's and is used up.
+// Every other item adds its stats block to the robot's and is used up; in a battle that is the
+// robot's action, which every copy applies.
 static void UseStatsItem(Robot* robot, int itemUid) {
     const Item* item =
         GetObjectTypeFromUID(itemUid) == EItemType ? LookupItem(gRegistry, itemUid) : NULL;
@@ -155,6 +158,8 @@ static void UseStatsItem(Robot* robot, int itemUid) {
         PlaySoundFile("sounds\\ff3healmag.wav");
     AddStats(&robot->stats, &item->deltaStats);
     RemoveItemFromInventory(robot->inventory, itemUid);
+    if (InBattleHere(robot))
+        gHooks.battleItem(robot, &item->deltaStats);
 }
 
 void UseItem(Robot* robot, int itemUid) {

@@ -17,6 +17,8 @@ GameHooks SilentHooks() {
     h.animation = [](Robot*, const Robot*, uint32_t, uint32_t) {};
     h.battleOver = [](const Robot*, int32_t) {};
     h.prize = [](int32_t, uint32_t, uint32_t) {};
+    h.battleItem = [](Robot*, const Stats*) {};
+    h.leaveBattle = [](Robot*) {};
     return h;
 }
 

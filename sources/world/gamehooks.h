@@ -59,6 +59,11 @@ struct GameHooks {
     // an item uid, each NO_UID for none).
     void (*battleOver)(const Robot* loser, int32_t winnerUid);
     void (*prize)(int32_t winnerUid, uint32_t skillUid, uint32_t itemUid);
+    // An item used in a battle: its change to the robot's stats, already added, counts as the
+    // robot's action (every copy adds it and the robot waits again). The robot's battle ends on
+    // this copy with no winner (the smoke bomb).
+    void (*battleItem)(Robot* robot, const Stats* change);
+    void (*leaveBattle)(Robot* robot);
 };
 
 extern GameHooks gHooks;

@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
                                static_cast<uint32_t>(std::atoi(argv[5])),
                                "Peer",
                                {}};
-        b.stats.hitPoints = b.stats.totalHP = 100;
+        b.stats.hitPoints = b.stats.totalHP = 30000; // lasts a few shots
         n = EncodeBattleStart(&b, buffer);
     } else if (std::strcmp(argv[1], "over") == 0 && argc >= 5) {
         BattleOverPacket o = {static_cast<uint8_t>(channel),

@@ -2,6 +2,7 @@
 // what the battle packets reaching the server change.
 #include "core/battle.h"
 #include "core/enemyserver.h"
+#include "core/game.h"
 #include "core/inbound.h"
 #include "support/animation_support.h"
 
@@ -13,6 +14,7 @@ class Enemy : public AnimationTest {
   protected:
     void SetUp() override {
         AnimationTest::SetUp();
+        InitCamera();
         gLocalRobotUid = ENEMY_SERVER_UID;
         gHooks.challenge = [](Robot* r, int32_t t) { RecordCall("challenge %d %d", r->uid, t); };
         gHooks.accept = [](Robot* r, int32_t t) { RecordCall("accept %d %d", r->uid, t); };
@@ -128,7 +130,8 @@ TEST_F(Enemy, AnswersChallengesJoinsThemToItsBattleAndComesBackWholeElsewhereWhe
         for (const std::string& call : gHookCalls)
             after += " " + call;
         EXPECT_EQ(after, step.after) << step.a << " " << step.b;
-        EXPECT_TRUE(step.says.empty() ? said.empty() : said.find(step.says) != std::string::npos)
+        EXPECT_EQ(said.find(step.says.empty() ? "Dropped" : step.says) != std::string::npos,
+                  !step.says.empty())
             << said;
     }
     EXPECT_EQ(std::make_tuple(dalek->stats.hitPoints, dalek->stats.energy, RobotAt(5, 5)),

@@ -72,6 +72,14 @@ TEST_F(Inbound, EveryRefusedDatagramSaysWhyAndChangesNothing) {
         {StateOf(State(4, 4, 0, 0, 0.5), 3008, 1, 7000), "no robot class 7000"},
         {StateOf(State(4, 4, 0, 0, 0.5), 5001, 1), "5001 is not a robot uid"},
         {Left(3007), "unknown robot 3007"},
+        {Wire(EncodeBattleStart, BattleStartPacket{0, 0, 3007, 0, 3002, {}, {}}),
+         "unknown attacking robot 3007"},
+        {Wire(EncodeBattleStart, BattleStartPacket{0, 1, 3002, 0, 3008, {}, {}}),
+         "unknown attacked robot 3008"},
+        {Wire(EncodeAction, ActionPacket{0, 3007, 0, {}, {}, 3002, 0, 0}), "unknown acting robot"},
+        {Wire(EncodeAction, ActionPacket{0, 3002, 0, {}, {}, 3008, 0, 0}), "unknown target robot"},
+        {Wire(EncodeBattleOver, BattleOverPacket{0, 3007, 3002}), "unknown losing robot 3007"},
+        {Wire(EncodeBattleOver, BattleOverPacket{0, 3002, 3008}), "unknown winning robot 3008"},
     };
     for (Robot* mine : ours) { // never moved, placed or removed from outside
         mine->sequence = 5;

@@ -89,8 +89,8 @@ TEST_F(Models, ASkillPlaysTheGestureThenTheEffectThenAppliesIt) {
     } cases[] = {
         {"Hover, star strike: 7 gesture ticks, 9 of stars", 4000, 8001, 1, "sounds\\ff7magic.wav",
          16, "0:8001 at 3001, 3:8001 at 3001", "skill 8001 at 3001"},
-        {"Dalek, invisibility: its effect is its whole result", 4001, 8003, 1,
-         "images\\dalekfire.wav", 7 + 24, "0:8003 at 3001, 3:8003 at 3001", ""},
+        {"Dalek, invisibility: its effect, then its cost", 4001, 8003, 1,
+         "images\\dalekfire.wav", 7 + 24, "0:8003 at 3001, 3:8003 at 3001", "skill 8003 at 3001"},
         {"Johnny 5 replaying: two phases of five ticks, no effect", 4002, -1, 0,
          "sounds\\ff7magic.wav", 10, "", ""},
         {"a class with no model: the effect at once", 4009, 8000, 1, "sounds\\ff3healmag.wav", 9,

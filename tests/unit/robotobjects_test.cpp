@@ -24,10 +24,12 @@ TEST_F(Receiving, WeaponsFillTheirSlotsAndArmorAndWeaponsRaiseTheStats) {
               (std::vector<int32_t>{5000, 5002}));
     Stats& s = hover->stats;
     EXPECT_EQ(std::make_tuple(s.power, s.dexterity, s.evade, s.stamina, s.defense),
-              std::make_tuple(start.power + 8 + 9, start.dexterity - 1, start.evade - 1,
-                              start.stamina + 2, start.defense + 4));
+              std::make_tuple(start.power + LookupWeapon(gRegistry, 5001)->power +
+                                  LookupWeapon(gRegistry, 5002)->power,
+                              start.dexterity - 1, start.evade - 1, start.stamina + 2,
+                              start.defense + 4));
     EXPECT_EQ(RobotItemQuantity(hover, 6000), 2); // the class's own and this one
-    for (int i = 0; i < 13; i++)                  // prizes past the top of the power's range
+    for (int i = 0; i < 20; i++)                  // prizes past the top of the power's range
         ReceiveObject(hover, 5002, 1);
     EXPECT_EQ(hover->stats.power, 127);
 }
