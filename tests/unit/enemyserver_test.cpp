@@ -39,7 +39,9 @@ class Enemy : public AnimationTest {
     EnemyEntry* dalek_ = nullptr;
 };
 
-constexpr int32_t F = MOVE_FORWARD, RANDOM = 2, CHALLENGE = 0;
+constexpr int32_t F = MOVE_FORWARD, RANDOM = 2, CHALLENGE = 0, SHOT = 3, WAIT = 4;
+// The enemy's own battle with the first player.
+Battle* const OURS = reinterpret_cast<Battle*>(uintptr_t{8});
 
 // The enemy at (5, 5) unless it says otherwise; another enemy stands at (3, 3). Player 0's home
 // is the safe zone around (9, 2).
@@ -49,8 +51,10 @@ TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesA
         std::vector<std::tuple<int, int, int>> players; // index, x, y
         int32_t move;
         Battle* battle = nullptr;
-        int x = 5, y = 5;
-    } cases[] = {{0, {{1, 6, 5}}, CHALLENGE},
+        int x = 5, y = 5, battleWait = 0;
+    } cases[] = {{0, {{1, 6, 5}}, SHOT, OURS, 5, 5, 60},
+                 {0, {{1, 6, 5}}, WAIT, OURS, 5, 5, 59},
+                 {0, {{1, 6, 5}}, CHALLENGE},
                  {0, {{1, 6, 5}}, -1, BATTLE_ELSEWHERE},
                  {0, {{1, 8, 2}}, CHALLENGE, 0, 7, 2},
                  {0, {{0, 8, 2}}, -1, 0, 7, 2},
@@ -72,15 +76,28 @@ TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesA
             players.push_back(Player(index, x, y));
         for (Robot* p : players)
             p->battle = c.battle;
+        if (c.battle == OURS) {
+            dalek_->battle = dalek_->record;
+            SetUpBattle(dalek_->record, world_, dalek_->robot, players[0], dalek_->robot);
+            dalek_->robot->battleWait = c.battleWait;
+        }
         std::srand(7);
         int32_t random = RandomEnemyMove();
         std::srand(7);
         gHookCalls.clear();
+        Hooks().sent.clear();
         Captured([&] { PlanEnemy(dalek_); });
-        EXPECT_EQ(PeekMove(dalek_->robot), c.move == RANDOM ? random : c.move) << c.facing;
+        bool moved = c.move != CHALLENGE && c.move != SHOT && c.move != WAIT;
+        EXPECT_EQ(PeekMove(dalek_->robot), !moved             ? 0
+                                           : c.move == RANDOM ? random
+                                                              : c.move)
+            << c.facing;
         EXPECT_EQ(Calls("challenge 3004 3001").size() == 1, c.move == CHALLENGE);
-        EXPECT_EQ(Calls("state 3004").size() == 1, c.move != CHALLENGE);
+        EXPECT_EQ(Calls("state 3004").size() == 1, moved);
+        EXPECT_EQ(Hooks().sent.size() == 1, c.move == SHOT); // the plasma beam, at player 1
         ClearMoveQueue(dalek_->robot);
+        dalek_->robot->acting = 0;
+        dalek_->acted = 0;
         for (Robot* p : players) {
             SetCellContent(world_, &p->cell, EEmpty, nullptr);
             p->battle = dalek_->battle = dalek_->robot->battle = nullptr;
@@ -94,6 +111,17 @@ TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesA
         EXPECT_NEAR(counts[move] * 2, counts[F], 400) << move;
 }
 
+TEST_F(Enemy, KeepsItsStandingRobotsAliveEveryHalfSecondAndPlansOnEveryTenthTick) {
+    for (Robot* r : {dalek_->robot, EnemyAt(server_, 1)->robot})
+        r->stamp = {1000, 0};
+    dalek_->robot->cell.z = -1; // not in the world yet
+    for (uint16_t ms : {499, 500})
+        Captured([&] { AfterEnemyTick(server_, 11, {1000, ms}); });
+    EXPECT_EQ(gHookCalls, std::vector<std::string>{"state 3005"});
+    std::string said = Captured([&] { AfterEnemyTick(server_, 20, {1000, 600}); });
+    EXPECT_EQ(Occurrences(said, "Added move"), 2);
+}
+
 // Each packet in turn, and then who is in the enemy's battle (E), in a battle elsewhere (X) or
 // in none (-): the enemy and players 1, 2 and 3 standing at (6, 5), (4, 5) and (2, 2).
 TEST_F(Enemy, AnswersChallengesJoinsThemToItsBattleAndComesBackWholeElsewhereWhenBeaten) {
@@ -101,30 +129,36 @@ TEST_F(Enemy, AnswersChallengesJoinsThemToItsBattleAndComesBackWholeElsewhereWhe
     struct Step {
         int type, sub, a, b;
         std::string after, says;
-    } steps[] = {{S, 0, 3001, 3004, "EE-- accept 3004 3001", ""},
-                 {S, 0, 3002, 3004, "EEE- accept 3004 3002", ""}, // joins the running battle
+        bool plan = false;                                                  // the enemy plans first
+    } steps[] = {{S, 1, 3004, 3001, "+EE-- challenge 3004 3001", "", true}, // ours, answered
+                 {S, 0, 3002, 3004, "+EEE- accept 3004 3002", ""}, // joins the running battle
                  {S, 0, 3000, 3004, "EEE-", "robot 3000, which this server does not hold"},
                  {S, 0, 3001, 3010, "EEE-", "robot 3010, which this server does not hold"},
                  {O, 0, 3011, 3001, "EEE-", "robot 3011, which this server does not hold"},
                  {S, 0, 3005, 3004, "EEE-", "from computer robot 3005"},
                  {S, 7, 3001, 3004, "EEE-", "sub-type 7"},
                  {S, 0, 3004, 3001, "EEE-", ""}, // our own packets come back
-                 {S, 1, 3001, 3004, "EEE-", ""},
-                 {O, 0, 3004, 3001, "---- state 3004", "restored at"},
-                 {S, 0, 3002, 3003, "--XX", ""},
-                 {O, 0, 3003, 3002, "----", ""}};
+                 {S, 1, 3002, 3004, "EEE-", ""},
+                 {O, 0, 3004, 3001, "+---- state 3004", "restored at"},
+                 {S, 0, 3002, 3003, "+--XX", ""},
+                 {O, 0, 3003, 3002, "+----", ""},
+                 {S, 0, 3001, 3004, "+EE-- accept 3004 3001", ""}};
     Robot* dalek = Stand(dalek_->robot, 5, 5);
     Robot* robots[] = {dalek, Player(1, 6, 5), Player(2, 4, 5), Player(3, 2, 2)};
     dalek->stats.hitPoints = dalek->stats.energy = -3;
     for (const Step& step : steps) {
+        gHookCalls.clear();
+        if (step.plan)
+            Captured([&] { PlanEnemy(dalek_); });
         BattleStartPacket p = {0, static_cast<uint8_t>(step.sub), static_cast<uint32_t>(step.a),
                                0, static_cast<uint32_t>(step.b),  "Ann",
                                {}};
         auto wire = step.type == S ? Wire(EncodeBattleStart, p)
                                    : Wire(EncodeBattleOver,
                                           BattleOverPacket{0, p.challengerUid, p.challengedUid});
-        gHookCalls.clear();
-        std::string said = Captured([&] { HandlePacket(wire.data(), wire.size()); }), after;
+        bool changed = false;
+        std::string said = Captured([&] { changed = HandlePacket(wire.data(), wire.size()); });
+        std::string after = changed ? "+" : "";
         for (Robot* r : robots)
             after += !r->battle ? '-' : r->battle == BATTLE_ELSEWHERE ? 'X' : 'E';
         for (const std::string& call : gHookCalls)
