@@ -51,11 +51,16 @@ EnemyEntry* EntryOf(int32_t uid) {
     return nullptr;
 }
 
-// The robot a battle packet names, or null after a line that says the packet is dropped.
+// Says that a battle packet naming a robot this server does not hold is dropped.
+void DropUnknown(int32_t uid, const char* what) {
+    ReportRefusal("Dropped a %s naming robot %d, which this server does not hold", what, uid);
+}
+
+// The robot of the world a battle packet names, or null after a line that says it is dropped.
 Robot* NamedRobot(int32_t uid, const char* what) {
     Robot* robot = gWorld != nullptr ? FindRobotInWorld(gWorld, uid) : nullptr;
     if (robot == nullptr)
-        ReportRefusal("Dropped a %s naming robot %d, which this server does not hold", what, uid);
+        DropUnknown(uid, what);
     return robot;
 }
 
@@ -64,7 +69,7 @@ Robot* NamedRobot(int32_t uid, const char* what) {
 bool ForeignComputerUid(int32_t uid, const char* what) {
     if (!IsComputerUid(uid) || EntryOf(uid) != nullptr)
         return false;
-    ReportRefusal("Dropped a %s naming robot %d, which this server does not hold", what, uid);
+    DropUnknown(uid, what);
     return true;
 }
 
