@@ -52,6 +52,7 @@ TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesA
         int32_t move;
         Battle* battle = nullptr;
         int x = 5, y = 5, battleWait = 0;
+        bool gone = false; // the opponent has left the game
     } cases[] = {{0, {{1, 6, 5}}, SHOT, OURS, 5, 5, 60},
                  {0, {{1, 6, 5}}, WAIT, OURS, 5, 5, 59},
                  {0, {{1, 6, 5}}, CHALLENGE},
@@ -68,7 +69,8 @@ TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesA
                  {0, {{1, 6, 4}, {2, 4, 9}}, 1},
                  {0, {{1, 4, 6}, {2, 4, 4}}, -1},
                  {0, {{1, 10, 5}, {2, 5, 10}}, RANDOM},
-                 {0, {}, RANDOM}};
+                 {0, {}, RANDOM},
+                 {0, {{1, 6, 5}}, RANDOM, OURS, 5, 5, 60, true}};
     for (const Case& c : cases) {
         Stand(dalek_->robot, c.x, c.y, c.facing);
         std::vector<Robot*> players;
@@ -78,9 +80,13 @@ TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesA
             p->battle = c.battle;
         if (c.battle == OURS) {
             dalek_->battle = dalek_->record;
-            SetUpBattle(dalek_->record, world_, dalek_->robot, players[0], dalek_->robot);
+            Captured([&] {
+                SetUpBattle(dalek_->record, world_, dalek_->robot, players[0], dalek_->robot);
+            });
             dalek_->robot->battleWait = c.battleWait;
         }
+        if (c.gone)
+            Captured([&] { RemoveRobotFromWorld(world_, 3001); });
         std::srand(7);
         int32_t random = RandomEnemyMove();
         std::srand(7);
@@ -95,6 +101,8 @@ TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesA
         EXPECT_EQ(Calls("challenge 3004 3001").size() == 1, c.move == CHALLENGE);
         EXPECT_EQ(Calls("state 3004").size() == 1, moved);
         EXPECT_EQ(Hooks().sent.size() == 1, c.move == SHOT); // the plasma beam, at player 1
+        EXPECT_EQ(dalek_->battle != nullptr, c.move == CHALLENGE || (c.battle == OURS && !c.gone));
+        EXPECT_TRUE(!c.gone || players[0]->battle == nullptr);
         ClearMoveQueue(dalek_->robot);
         dalek_->robot->acting = 0;
         dalek_->acted = 0;
@@ -115,7 +123,7 @@ TEST_F(Enemy, KeepsItsStandingRobotsAliveEveryHalfSecondAndPlansOnEveryTenthTick
     for (Robot* r : {dalek_->robot, EnemyAt(server_, 1)->robot})
         r->stamp = {1000, 0};
     dalek_->robot->cell.z = -1; // not in the world yet
-    for (uint16_t ms : {499, 500})
+    for (uint16_t ms : {0, 499, 500})
         Captured([&] { AfterEnemyTick(server_, 11, {1000, ms}); });
     EXPECT_EQ(gHookCalls, std::vector<std::string>{"state 3005"});
     std::string said = Captured([&] { AfterEnemyTick(server_, 20, {1000, 600}); });
