@@ -47,6 +47,7 @@ sleep 0.5
 check "the daleks joined the player's copy" 'grep -q "Robot 3004 joined the game" "$work/host.txt"'
 moved() { [ "$(grep "^state uid $1 " "$heard" | awk '{print $7, $8, $11}' | sort -u | wc -l)" -ge 2 ]; }
 check "every dalek moved or turned" 'moved 3004 && moved 3005 && moved 3006'
+check "a dalek at rest is announced again within a second" '[ "$(grep -c "^state uid 3005 .* move 0$" "$heard")" -ge 15 ]'
 check "a dalek challenged the robot standing in front of it" '[ -n "$dalek" ]'
 check "it fired its plasma beam" '[ ${#shots[@]} -ge 1 ]'
 # Six seconds of waiting from the moment the first shot's result was applied.

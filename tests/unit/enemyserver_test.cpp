@@ -119,17 +119,6 @@ TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesA
         EXPECT_NEAR(counts[move] * 2, counts[F], 400) << move;
 }
 
-TEST_F(Enemy, KeepsItsStandingRobotsAliveEveryHalfSecondAndPlansOnEveryTenthTick) {
-    for (Robot* r : {dalek_->robot, EnemyAt(server_, 1)->robot})
-        r->stamp = {1000, 0};
-    dalek_->robot->cell.z = -1; // not in the world yet
-    for (uint16_t ms : {0, 499, 500})
-        Captured([&] { AfterEnemyTick(server_, 11, {1000, ms}); });
-    EXPECT_EQ(gHookCalls, std::vector<std::string>{"state 3005"});
-    std::string said = Captured([&] { AfterEnemyTick(server_, 20, {1000, 600}); });
-    EXPECT_EQ(Occurrences(said, "Added move"), 2);
-}
-
 // Each packet in turn, and then who is in the enemy's battle (E), in a battle elsewhere (X) or
 // in none (-): the enemy and players 1, 2 and 3 standing at (6, 5), (4, 5) and (2, 2).
 TEST_F(Enemy, AnswersChallengesJoinsThemToItsBattleAndComesBackWholeElsewhereWhenBeaten) {
