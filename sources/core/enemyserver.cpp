@@ -79,7 +79,8 @@ void TakeSenderDetails(Robot* sender, const BattleStartPacket& p) {
     sender->stats = p.stats;
 }
 
-// The enemy's battle is over here: it, its opponent and any player who joined leave it.
+// The enemy's battle is over here: it, its opponent and any player who joined leave it. After a
+// battle it fought (acted is set) it moves once before it challenges again.
 void ReleaseBattle(EnemyEntry* entry) {
     Battle* battle = entry->battle != nullptr ? entry->battle : entry->robot->battle;
     if (battle != nullptr && battle != BATTLE_ELSEWHERE && battle->robotB != nullptr &&
@@ -92,7 +93,6 @@ void ReleaseBattle(EnemyEntry* entry) {
     }
     entry->robot->battle = nullptr;
     entry->battle = nullptr;
-    entry->acted = 0;
 }
 
 // Starts a battle of the enemy (first) against other (second) in the entry's own record.
