@@ -1,6 +1,7 @@
 // inbound: the dispatcher and the handlers of received game packets.
 #include "core/inbound.h"
 
+#include "core/enemyserver.h"
 #include "core/battle.h"
 #include "core/game.h"
 #include "core/mainloop.h"
@@ -316,11 +317,12 @@ bool HandlePacket(const uint8_t* packet, size_t length) {
     case EAnimationPacket:
         return OnAnimation(packet, length);
     case EBattleStartPacket:
-        return OnBattleStart(packet, length);
+        // In the enemy server its own handler takes the battle packets.
+        return IsEnemyServer() ? EnemyBattleStart(packet, length) : OnBattleStart(packet, length);
     case EActionPacket:
         return OnAction(packet, length);
     case EBattleOverPacket:
-        return OnBattleOver(packet, length);
+        return IsEnemyServer() ? EnemyBattleOver(packet, length) : OnBattleOver(packet, length);
     case EPrizePacket:
         return OnPrize(packet, length);
     default:

@@ -6,6 +6,7 @@
 // phase. The server (-d) is headless: it opens no window and calls no GL function, so the
 // switches are read before the window would open and every step that needs GL is left out for it.
 #include "core/battle.h"
+#include "core/enemyserver.h"
 #include "core/game.h"
 #include "core/inbound.h"
 #include "core/mainloop.h"
@@ -32,6 +33,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 // The window "Vantrell IV", the fixed GL state and the callbacks. GL utilities (GL lock, texture
@@ -51,7 +53,8 @@ static void StartWindow(int* argc, char** argv) {
 
 // What the player and the server both need, in order: the game object (without handlers until
 // the wandering mode is installed), the registry and every definition file (each record printed
-// as it loads), sound and music (both on, no track chosen, no device needed), the wandering
+// as it loads), sound and music (both on, no track chosen, no device needed; the server, which
+// nobody hears, opens no audio at all and its sound calls do nothing), the wandering
 // mode, the camera, the world (a line of the file that fails is reported and the game goes on
 // with what was read before it), the battle record, the socket layer, the game's hooks and the
 // battle's. The energon lists, dialogs, menus, chest lists, animation manager and animations join
@@ -59,7 +62,8 @@ static void StartWindow(int* argc, char** argv) {
 static void StartCommon(const CommandLine& switches) {
     gGame = NewGame();
     InitRegistry();
-    InitSound();
+    if (switches.mode != EServerMode)
+        InitSound();
     gBattle = NewBattle();
     RegisterWanderingHandlers();
     InitGameMode(gGame);
@@ -86,8 +90,9 @@ static void StartCommon(const CommandLine& switches) {
                                    int classUid) {
     // Packets of the game are queued for this thread from now on.
     InstallGameReceiver();
-    std::printf("%s game as player %d, robot \"%s\" of class %d\n",
-                mode == ECreateGame ? "Hosting a" : "Joining a", playerId, name, classUid);
+    std::printf("%s game as player %d, robot \"%s\" of class %d, on channel %d\n",
+                mode == ECreateGame ? "Hosting a" : "Joining a", playerId, name, classUid,
+                currentChannel.load());
     if (CreatePlayer(name, playerId, classUid) == NULL)
         Quit();
     PlaceRobotInWorld(gPlayerRobot, gWorld->uid);
@@ -107,14 +112,15 @@ static void StartCommon(const CommandLine& switches) {
     Quit();
 }
 
-// The enemy robot server: no player's robot, the same receiver. Its robots and its loop over
-// RunOwnerStep join with the server; until then it says what it would run and stops.
+// The enemy robot server: no player's robot, the same receiver, and its own loop over the owner
+// step until a signal stops it; its robots have left the game by then.
 [[noreturn]] static void RunServer(int robotCount) {
     gLocalRobotUid = ENEMY_SERVER_UID;
     InstallGameReceiver();
-    std::printf("Enemy robot server for game %d with %d robots\n", currentChannel.load(),
-                robotCount);
-    Quit();
+    int status = RunEnemyServer(robotCount);
+    if (status == 0)
+        Quit();
+    std::exit(status);
 }
 
 int main(int argc, char** argv) {

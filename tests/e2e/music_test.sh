@@ -19,13 +19,12 @@ check "the wandering music is heard once the game starts" '[ "$(loudest "$work/h
 # announces the disk driver; that notice is its own.
 for driver in disk no-such-device ""; do
   env -u DISPLAY -u SDL_AUDIODRIVER ${driver:+SDL_AUDIODRIVER=$driver} \
-    SDL_DISKAUDIOFILE="$work/server.raw" "$scripts/netns-run" timeout 20 "$exe" -d 1 2 \
+    SDL_DISKAUDIOFILE="$work/server.raw" "$scripts/netns-run" timeout --preserve-status 5 "$exe" -d 1 2 \
     >"$work/server.txt" 2>&1; rc=$?
   check "the server runs on the ${driver:-default} audio driver and says nothing about it" \
     '[ $rc -eq 0 ] && ! grep -v "the SDL disk i/o audio driver" "$work/server.txt" |
       grep -qi -e alsa -e audio -e sdl -e mixer'
 done
-check "the server opened the disk output and played no music" \
-  '[ -e "$work/server.raw" ] && [ "$(loudest "$work/server.raw")" -eq 0 ]'
+check "the server, which nobody hears, opens no audio output" '[ ! -e "$work/server.raw" ]'
 
 [ $fail -eq 0 ]

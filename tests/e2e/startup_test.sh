@@ -7,7 +7,7 @@ source "$(dirname "$0")/common.sh" "$@"
 check "--help exits 0" '[ $rc -eq 0 ]'
 check "--help names the switches" 'grep -q -- "-d NUMBER COUNT" "$work/help.txt"'
 
-env -u DISPLAY "$scripts/netns-run" timeout 20 "$exe" -d 2 3 >"$work/server.txt" 2>&1; rc=$?
+env -u DISPLAY "$scripts/netns-run" timeout --preserve-status 5 "$exe" -d 2 3 >"$work/server.txt" 2>&1; rc=$?
 check "server mode runs without a display" '[ $rc -eq 0 ]'
 check "server mode reports its game" 'grep -q "game 2 with 3 robots" "$work/server.txt"'
 check "server mode loads the world" 'grep -q "^World worlds.bigworld.txt: 48 x 48" "$work/server.txt"'

@@ -3,8 +3,11 @@
 //   peer_driver listen CHANNEL SECONDS
 //   peer_driver state CHANNEL UID SEQUENCE X Y Z FACING CLASS
 //   peer_driver left CHANNEL UID
+//   peer_driver start CHANNEL SUBTYPE CHALLENGER CHALLENGED     (a challenge 0 or an accept 1)
+//   peer_driver over CHANNEL LOSER WINNER
 #include "net/network.h"
 #include "net/packets.h"
+#include "foundation/utilities.h"
 
 #include <chrono>
 #include <cstdio>
@@ -20,9 +23,16 @@ void Print(const uint8_t* buffer, size_t length, void*) {
     RobotStatePacket s;
     EnergonPacket e;
     RobotLeftPacket l;
+    BattleStartPacket b;
+    AnimationPacket a;
     if (DecodeRobotState(buffer, length, &s))
-        std::printf("state uid %u seq %u at %.2f %.2f %.2f facing %d class %u\n", s.uid, s.sequence,
-                    s.x, s.y, s.z, s.facing, s.classUid);
+        std::printf("state uid %u seq %u at %.2f %.2f %.2f facing %d class %u move %d\n", s.uid,
+                    s.sequence, s.x, s.y, s.z, s.facing, s.classUid, s.move);
+    else if (DecodeBattleStart(buffer, length, &b))
+        std::printf("battle start %u from %u to %u\n", b.subType, b.challengerUid, b.challengedUid);
+    else if (DecodeAnimation(buffer, length, &a))
+        std::printf("animation %u from %u to %u value %u at %ld\n", a.type, a.robotUid, a.targetUid,
+                    a.value, static_cast<long>(GetTimeStamp().time));
     else if (DecodeEnergon(buffer, length, &e))
         std::printf("energon id %u at %u %u %u crystals %u\n", e.id, e.x, e.y, e.z, e.crystals);
     else if (DecodeRobotLeft(buffer, length, &l))
@@ -68,6 +78,21 @@ int main(int argc, char** argv) {
         RobotLeftPacket l = {static_cast<uint8_t>(channel),
                              static_cast<uint32_t>(std::atoi(argv[3]))};
         n = EncodeRobotLeft(&l, buffer);
+    } else if (std::strcmp(argv[1], "start") == 0 && argc >= 6) {
+        BattleStartPacket b = {static_cast<uint8_t>(channel),
+                               static_cast<uint8_t>(std::atoi(argv[3])),
+                               static_cast<uint32_t>(std::atoi(argv[4])),
+                               0,
+                               static_cast<uint32_t>(std::atoi(argv[5])),
+                               "Peer",
+                               {}};
+        b.stats.hitPoints = b.stats.totalHP = 30000; // lasts a few shots
+        n = EncodeBattleStart(&b, buffer);
+    } else if (std::strcmp(argv[1], "over") == 0 && argc >= 5) {
+        BattleOverPacket o = {static_cast<uint8_t>(channel),
+                              static_cast<uint32_t>(std::atoi(argv[3])),
+                              static_cast<uint32_t>(std::atoi(argv[4]))};
+        n = EncodeBattleOver(&o, buffer);
     } else {
         std::fprintf(stderr, "peer_driver: unknown command %s\n", argv[1]);
         return 2;
