@@ -20,6 +20,7 @@ const char* ActionTypeToString(int32_t type) {
     default:
         std::printf("%s: Unknown action type %d\n", "ActionTypeToString", type);
         VASSERT(!"a known action type");
+        return "";
     }
 }
 
