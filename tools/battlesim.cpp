@@ -20,8 +20,8 @@
 // it is the best next action: the one after which the robot wins most often, both robots
 // playing repair from then on.
 //
-// Strategies, each played by both sides, then turtle and repair against fight and best and sap
-// against turtle:
+// Strategies, each played by both sides, then turtle and repair against fight, best, repair and
+// sap against turtle, and sap against repair:
 //   fight   always Fight
 //   best    whichever of Fight, the striking skills and Energy Drain is worth the most HP a tick
 //           on average, their lasting marks counted over the rest of the fight (Worth)
