@@ -67,6 +67,18 @@ template <typename Condition> bool WaitFor(Condition condition, int deadlineMs =
     return true;
 }
 
+// Runs a reader over text; the record starts as `initial` so that "unchanged" is visible.
+template <typename T> struct ReadText {
+    int result = -1;
+    T record;
+    std::string output;
+    ReadText(int (*reader)(T*, FILE*), std::string text, T initial = T{}) : record(initial) {
+        FILE* file = fmemopen(text.data(), text.size(), "r");
+        output = Captured([&] { result = reader(&record, file); });
+        std::fclose(file);
+    }
+};
+
 // A packet as another copy sends it.
 template <typename T> std::vector<uint8_t> Wire(size_t (*encode)(const T*, uint8_t*), T p) {
     std::vector<uint8_t> out(MAX_PACKET_SIZE);

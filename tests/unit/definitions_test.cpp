@@ -10,23 +10,11 @@ namespace {
 
 using namespace std::string_literals;
 
-// Runs a reader over text; the record starts as `initial` so that "unchanged" is visible.
-template <typename T> struct Read {
-    int result = -1;
-    T record;
-    std::string output;
-    Read(int (*reader)(T*, FILE*), std::string text, T initial = T{}) : record(initial) {
-        FILE* file = fmemopen(text.data(), text.size(), "r");
-        output = Captured([&] { result = reader(&record, file); });
-        std::fclose(file);
-    }
-};
-
 // What reading a record that must be refused prints; the record must stay as it was.
 template <typename T> std::string Refused(int (*reader)(T*, FILE*), const std::string& text) {
     T before{};
     before.uid = 1234;
-    Read<T> r(reader, text, before);
+    ReadText<T> r(reader, text, before);
     EXPECT_EQ(r.result, 1) << text;
     EXPECT_EQ(r.record.uid, 1234) << text;
     return r.output;
@@ -62,8 +50,8 @@ TEST(DefinitionRecords, BadLinesFailWithTheRecordsMessageAndLeaveItUnchanged) {
 TEST(DefinitionRecords, LongTextsKeepTheStartThatFitsTheirFieldAndNoMore) {
     // The name is read last, so that writing past it would show in the description after it.
     const std::string name = "abcdefghijklmnopqrstuvwxyz0123", text = name + name;
-    Read<Skill> r(ReadSkill, "desc:\n\"" + text + "\"\nsound:\n\"" + text + "\"\nname:\n\"" + name +
-                                 "\"\nendskill:\n");
+    ReadText<Skill> r(ReadSkill, "desc:\n\"" + text + "\"\nsound:\n\"" + text + "\"\nname:\n\"" +
+                                     name + "\"\nendskill:\n");
     ASSERT_EQ(r.result, 0);
     EXPECT_EQ(std::tuple(r.record.name, r.record.desc, r.record.sound, r.record.uid),
               std::tuple(name.substr(0, 24), text.substr(0, 32), text.substr(0, 32), 0));
@@ -71,7 +59,7 @@ TEST(DefinitionRecords, LongTextsKeepTheStartThatFitsTheirFieldAndNoMore) {
     EXPECT_NE(r.output.find("name: text longer than 24 characters cut to \"" + name.substr(0, 24) +
                             "\"\n"),
               std::string::npos);
-    Read<Armor> exact(ReadArmor, "name:\n\"" + name.substr(0, 24) + "\"\nendarmor:\n");
+    ReadText<Armor> exact(ReadArmor, "name:\n\"" + name.substr(0, 24) + "\"\nendarmor:\n");
     EXPECT_EQ(std::tuple(exact.output, exact.record.name), std::tuple(""s, name.substr(0, 24)));
 }
 

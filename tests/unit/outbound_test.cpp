@@ -46,8 +46,7 @@ TEST_F(Outbound, EveryPacketGoesOutWholeAndOnlyForTheRobotsDrivenHere) {
     QueueMove(me, MOVE_FORWARD);
     me->stamp = {0, 0};
     Robot* other = Put(Make(2, false), 5, 5);
-    Stats change = {};
-    change.hitPoints = -12;
+    Stats change = {0, 0, 0, 0, 0, 0, 0, -12, 0, 0, 0}; // hit points
     Location cell = {4, 5, 2}, chestCell = {2, 5, 2};
     // A robot driven elsewhere speaks for itself.
     gHooks.sendState(other);

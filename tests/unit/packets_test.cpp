@@ -44,9 +44,17 @@ void RoundTrip(const char* name, size_t (*encode)(const P*, uint8_t*),
     EXPECT_EQ(ReencodePacket(golden.data(), golden.size() - 1, out.data()), 0u);
 }
 
+// Bytes written as hex digits, spaces between fields ignored.
+Bytes Hex(const std::string& digits) {
+    Bytes b;
+    for (size_t i = 0; i < digits.size(); i += digits[i] == ' ' ? 1 : 2)
+        if (digits[i] != ' ')
+            b.push_back(static_cast<uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
+    return b;
+}
+
 const Stats kStats = {1, -2, 3, 4, 5, 6, 0x01020304, -5, 300, 0x1234, 0x7FFF};
-const Bytes kStatsBytes = {1,    0xFE, 3,    4,    5,    6,    0,    0,    0x04, 0x03,
-                           0x02, 0x01, 0xFB, 0xFF, 0x2C, 0x01, 0x34, 0x12, 0xFF, 0x7F};
+const std::string kStatsHex = "01FE0304 05060000 04030201 FBFF2C01 3412FF7F";
 
 TEST(Packets, EveryLayoutRoundTripsItsGoldenBytes) {
     GameRecord game = {EGameOpen, 2, {}, {}, 2, 1};
@@ -55,10 +63,8 @@ TEST(Packets, EveryLayoutRoundTripsItsGoldenBytes) {
     CopyNameField(game.playerNames[1], PLAYER_NAME_FIELD, "A joiner's name");
     BattleStartPacket start = {0, EBattleAccept, 3000, 9, 3004, {}, kStats};
     std::memset(start.name, 's', sizeof start.name);
-    RobotStatePacket state = {
-        3,    3001,   0x0A0B0C0D, 2.5,
-        -1.0, 1.0,    315,        STATE_FLAG_JUST_TELEPORTED | STATE_FLAG_SKILL,
-        -0.5, 0x8001, 4002};
+    const int flags = STATE_FLAG_JUST_TELEPORTED | STATE_FLAG_SKILL;
+    RobotStatePacket state = {3, 3001, 0x0A0B0C0D, 2.5, -1.0, 1.0, 315, flags, -0.5, 0x8001, 4002};
     RoundTrip("game record", EncodeGameRecord, DecodeGameRecord, game,
               Cat({{0, 2},
                    Name(std::string(29, 'g'), GAME_NAME_SIZE),
@@ -67,45 +73,34 @@ TEST(Packets, EveryLayoutRoundTripsItsGoldenBytes) {
                    Bytes(32, 0),
                    {2, 1}}));
     RoundTrip("energon", EncodeEnergon, DecodeEnergon, EnergonPacket{1, 0xBEEF, 12, 34, 2, 7},
-              {3,  1, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0xEF, 0xBE, 0, 0,
-               12, 0, 0, 0, 34, 0, 0, 0, 2, 0, 0, 0, 7,    0,    0, 0});
+              Hex("03010000 00000000 00000000 EFBE0000 0C000000 22000000 02000000 07000000"));
     RoundTrip("robot state", EncodeRobotState, DecodeRobotState, state,
-              {0x06, 0x03, 0x00, 0x00, 0xB9, 0x0B, 0x00, 0x00, 0x0D, 0x0C, 0x0B, 0x0A, 0x00,
-               0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x04, 0x40, 0x00, 0x00,
-               0x00, 0x00, 0x00, 0x00, 0xF0, 0xBF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0,
-               0x3F, 0x3B, 0x01, 0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-               0x00, 0x00, 0xE0, 0xBF, 0x01, 0x80, 0x00, 0x00, 0xA2, 0x0F, 0x00, 0x00});
+              Hex("06030000 B90B0000 0D0C0B0A 00000000 00000000 00000440 00000000 0000F0BF "
+                  "00000000 0000F03F 3B010300 00000000 00000000 0000E0BF 01800000 A20F0000"));
     RoundTrip("chest opened", EncodeChestOpened, DecodeChestOpened,
               ChestOpenedPacket{1, 5, 10, 11, 2},
-              {8, 1, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0, 11, 0, 0, 0, 2, 0, 0, 0});
+              Hex("08010000 05000000 00000000 0A000000 0B000000 02000000"));
     RoundTrip("robot left", EncodeRobotLeft, DecodeRobotLeft, RobotLeftPacket{2, 3003},
-              Cat({{9, 2, 0, 0, 0xBB, 0x0B, 0, 0}, Bytes(16, 0)}));
+              Cat({Hex("09020000 BB0B0000"), Bytes(16, 0)}));
     RoundTrip("battle start", EncodeBattleStart, DecodeBattleStart, start,
-              Cat({{11, 0, 1, 0, 0xB8, 0x0B, 0, 0, 9, 0, 0, 0, 0xBC, 0x0B, 0, 0},
-                   Name(std::string(15, 's'), 16),
-                   kStatsBytes}));
+              Cat({Hex("0B000100 B80B0000 09000000 BC0B0000"), Name(std::string(15, 's'), 16),
+                   Hex(kStatsHex)}));
     RoundTrip(
         "action", EncodeAction, DecodeAction,
         ActionPacket{1, 3001, 4, Stats{0, 0, 0, 0, 0, 0, 0, 0, 0, -10, 0}, kStats, 3005, 0, 0},
-        Cat({{12, 1, 0, 0, 0xB9, 0x0B, 0, 0, 4, 0, 0, 0},
-             Bytes(16, 0),
-             {0xF6, 0xFF, 0, 0},
-             kStatsBytes,
-             {0xBD, 0x0B, 0, 0, 0, 0, 0, 0}}));
+        Cat({Hex("0C010000 B90B0000 04000000"), Bytes(16, 0),
+             Hex("F6FF0000 " + kStatsHex + " BD0B0000 00000000")}));
     RoundTrip("weapon animation", EncodeAnimation, DecodeAnimation,
               AnimationPacket{0, 3000, 2, EWeaponAnimation, 3004, NO_UID, 0, 0, 0, 0},
-              Cat({{13, 0, 0, 0, 0xB8, 0x0B, 0, 0, 2,    0,    0,    0,
-                    1,  0, 0, 0, 0xBC, 0x0B, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF},
-                   Bytes(16, 0)}));
+              Cat({Hex("0D000000 B80B0000 02000000 01000000 BC0B0000 FFFFFFFF"), Bytes(16, 0)}));
     RoundTrip("wall animation", EncodeAnimation, DecodeAnimation,
               AnimationPacket{0, 3002, 0, EWallAnimation, 0, NO_UID, 7, 8, 1, 225},
-              {13,   0,    0,    0,    0xBA, 0x0B, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0, 0,    0, 0, 0,
-               0xFF, 0xFF, 0xFF, 0xFF, 7,    0,    0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 0xE1, 0, 0, 0});
+              Hex("0D000000 BA0B0000 00000000 05000000 00000000 FFFFFFFF 07000000 08000000 "
+                  "01000000 E1000000"));
     RoundTrip("battle over", EncodeBattleOver, DecodeBattleOver, BattleOverPacket{2, 3004, 3001},
-              {14, 2, 0, 0, 0xBC, 0x0B, 0, 0, 0, 0, 0, 0, 0xB9, 0x0B, 0, 0});
-    RoundTrip(
-        "prize", EncodePrize, DecodePrize, PrizePacket{0, 3001, NO_UID, 7005},
-        {15, 0, 0, 0, 0xB9, 0x0B, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x5D, 0x1B, 0, 0});
+              Hex("0E020000 BC0B0000 00000000 B90B0000"));
+    RoundTrip("prize", EncodePrize, DecodePrize, PrizePacket{0, 3001, NO_UID, 7005},
+              Hex("0F000000 B90B0000 00000000 FFFFFFFF 5D1B0000"));
     for (int type : {2, 4, 5, 7, 10, 16, 255}) // codes no layout has
         EXPECT_EQ(PacketSize(type), 0u) << type;
 }
@@ -115,10 +110,10 @@ TEST(Packets, NamesWithoutTheirNulAreCutToTheirFields) {
     raw[0] = EGameStarted;
     GameRecord d;
     ASSERT_TRUE(DecodeGameRecord(raw.data(), raw.size(), &d));
-    EXPECT_EQ(std::string(d.gameName), std::string(29, 'x'));
-    EXPECT_EQ(std::string(d.playerNames[3]), std::string(15, 'x'));
+    std::string game = d.gameName, player = d.playerNames[3];
     CopyNameField(d.gameName, GAME_NAME_SIZE, nullptr);
-    EXPECT_EQ(std::string(d.gameName), "");
+    EXPECT_EQ(std::tuple(game, player, std::string(d.gameName)),
+              std::tuple(std::string(29, 'x'), std::string(15, 'x'), ""));
 }
 
 } // namespace

@@ -34,16 +34,12 @@ TEST(ReadStats, ValuesStandOnTheLineAfterTheirKeywordAndMustFitTheirField) {
         {"experience:\n99999999999999999999999\n", before},
     };
     for (const auto& c : cases) {
-        std::string text = c.text;
-        FILE* file = fmemopen(text.data(), text.size(), "r");
-        Stats stats = before;
-        int result = -1;
-        std::string output = Captured([&] { result = ReadStats(&stats, file); });
-        std::fclose(file);
+        ReadText<Stats> r(ReadStats, c.text, before);
         bool refused = Fields(c.stats) == Fields(before);
-        EXPECT_EQ(result, refused ? 1 : 0) << text;
-        EXPECT_EQ(output.ends_with("Error reading stats file\n"), refused) << output;
-        EXPECT_EQ(Fields(stats), Fields(c.stats)) << text;
+        EXPECT_EQ(std::tuple(r.result, r.output.ends_with("Error reading stats file\n"),
+                             Fields(r.record)),
+                  std::tuple(refused ? 1 : 0, refused, Fields(c.stats)))
+            << c.text << r.output;
     }
 }
 
