@@ -4,8 +4,6 @@
 #include "ui/dialog.h"
 #include "ui/menu.h"
 
-#include <map>
-
 namespace {
 
 // OPEN: F1's DoMainMenu; BATTLE: the battle's DoBattleMenu.
@@ -111,8 +109,7 @@ TEST_F(MenuTest, KeysOpenAndCloseMenusAndAUsableChoiceYieldsItsActionClosingOnly
 
 TEST_F(MenuTest, StatsListsAndStatusesSayWhatTheRobotHasAndCanUse) {
     SetRobotName(robot_, "Vantrell");
-    Stats& s = robot_->stats;
-    s = {1, 2, 3, 4, 5, 6, 7, 80, 90, 100, 200};
+    robot_->stats = {1, 2, 3, 4, 5, 6, 7, 80, 90, 100, 200};
     EXPECT_EQ(StatsLines(robot_),
               (std::vector<std::string>{"Vantrell", "only a test", "", "Exp: 7", "HP: 80/90",
                                         "EP: 100/200", "", "Power: 4", "Dexterity: 5", "Speed: 6",
@@ -123,16 +120,13 @@ TEST_F(MenuTest, StatsListsAndStatusesSayWhatTheRobotHasAndCanUse) {
     EXPECT_EQ(BattleStatusLines(robot_, false), std::vector<std::string>{"Vantrell"});
 
     AddItemToInventory(robot_->inventory, 8001); // never carried, and not listed if it were
-    std::map<int, std::pair<std::string, bool>> items;
+    std::set<std::string> items;                 // the uid, the text and a + when usable
     for (const MenuEntry& e : ItemEntries(robot_, EMenuWandering))
-        items[e.action.argument] = {e.text, e.usable};
-    EXPECT_EQ(items,
-              (std::map<int, std::pair<std::string, bool>>{{5000, {"1  Ice Volley  ", false}},
-                                                           {5001, {"1  Big-Shot Volley", false}},
-                                                           {6000, {"1  Alloy Plating", false}},
-                                                           {7000, {"1  Repair Kit  ", true}},
-                                                           {7001, {"12 Energon Ore ", true}}}));
-    s.energy = 20;
+        items.insert(std::to_string(e.action.argument) + " " + e.text + (e.usable ? "+" : ""));
+    EXPECT_EQ(items, (std::set<std::string>{"5000 1  Ice Volley  ", "5001 1  Big-Shot Volley",
+                                            "6000 1  Alloy Plating", "7000 1  Repair Kit  +",
+                                            "7001 12 Energon Ore +"}));
+    robot_->stats.energy = 20;
     std::vector<MenuEntry> skills = SkillEntries(robot_, EMenuWandering);
     EXPECT_EQ(std::tuple(skills[0].text, skills[0].usable, skills[3].usable),
               std::tuple("Self-Repair  30 EP  ", false, true));
