@@ -85,7 +85,7 @@ TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesA
         if (c.gone)
             Captured([&] { RemoveRobotFromWorld(world_, 3001); });
         std::srand(7);
-        int32_t random = RandomEnemyMove();
+        int32_t move = c.move == RANDOM ? RandomEnemyMove() : c.move;
         std::srand(7);
         gHookCalls.clear();
         Hooks().sent.clear();
@@ -96,15 +96,12 @@ TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesA
         EXPECT_EQ(std::tuple(PeekMove(dalek_->robot), Calls("challenge 3004 3001").size(),
                              Calls("state 3004").size(), Hooks().sent.size(),
                              dalek_->battle != nullptr, c.gone && players[0]->battle != nullptr),
-                  std::tuple(!moved             ? 0
-                             : c.move == RANDOM ? random
-                                                : c.move,
-                             size_t{c.move == CHALLENGE}, size_t{moved}, size_t{c.move == SHOT},
+                  std::tuple(moved ? move : 0, size_t{c.move == CHALLENGE}, size_t{moved},
+                             size_t{c.move == SHOT},
                              c.move == CHALLENGE || (c.battle == OURS && !c.gone), false))
             << c.facing << " " << c.x << " " << c.y;
         ClearMoveQueue(dalek_->robot);
-        dalek_->robot->acting = 0;
-        dalek_->acted = 0;
+        dalek_->robot->acting = dalek_->acted = 0;
         for (Robot* p : players) {
             SetCellContent(world_, &p->cell, EEmpty, nullptr);
             p->battle = dalek_->battle = dalek_->robot->battle = nullptr;
