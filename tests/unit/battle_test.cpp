@@ -111,10 +111,10 @@ TEST_F(Battles, ARobotLosesBelowOneHP) {
         Stats own = Hp(c.ownChange), hit = Hp(c.change);
         gHookCalls.clear();
         Captured([&] { ApplyBattleResult(us, them, &own, &hit, 1); });
-        EXPECT_EQ(Calls("over"),
-                  *c.over ? std::vector<std::string>{c.over} : std::vector<std::string>{});
-        EXPECT_EQ(std::make_tuple(gGame->modeId, us->battle == nullptr),
-                  std::make_tuple(*c.over ? EWanderingMode : EBattleMode, *c.over != 0));
+        bool over = *c.over != 0;
+        EXPECT_EQ(std::tuple(Calls("over"), gGame->modeId, us->battle == nullptr),
+                  std::tuple(std::vector<std::string>(over, c.over),
+                             over ? EWanderingMode : EBattleMode, over));
     }
 }
 
