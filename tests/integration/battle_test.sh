@@ -47,20 +47,14 @@ wait_for "$work/host.txt" "Battle of Hank" 50
 wait_for "$work/joiner.txt" "Battle of Jill" 50
 
 # Each opened menu gets Enter, which chooses "Fight", until the battle is over on both copies.
-answered_host=0 answered_joiner=0
+declare -A answered=([host]=0 [joiner]=0)
 for _ in $(seq 1 900); do
   for name in host joiner; do
-    var="answered_$name"
     menus=$(count $name "Battle menu for")
-    if [ "${menus:-0}" -gt "${!var}" ]; then
-      press $name "Return"
-      printf -v "$var" %s "$menus"
-    fi
+    [ "${menus:-0}" -gt "${answered[$name]}" ] && press $name "Return" && answered[$name]=$menus
   done
-  if grep -q "won the battle" "$work/host.txt" "$work/joiner.txt" &&
-     grep -q "lost the battle" "$work/host.txt" "$work/joiner.txt"; then
-    break
-  fi
+  grep -q "won the battle" "$work/host.txt" "$work/joiner.txt" &&
+    grep -q "lost the battle" "$work/host.txt" "$work/joiner.txt" && break
   sleep 0.1
 done
 wait_for "$work/host.txt" "Prize for robot" 50

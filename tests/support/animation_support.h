@@ -3,6 +3,7 @@
 // the battle or the network.
 #pragma once
 
+#include "core/inbound.h"
 #include "render/animationmanager.h"
 #include "render/animations.h"
 #include "render/robotmodel.h"
@@ -45,6 +46,25 @@ inline AnimationHooks RecordingHooks() {
 // The first running animation's data, or null.
 inline void* Front() {
     return gAnimationMgr->head->next != nullptr ? gAnimationMgr->head->next->data : nullptr;
+}
+
+// A battle's start as another copy sends it, with the sender's name and HP.
+inline std::vector<uint8_t> BattleStart(int sub, int from, int to, const char* name, int hp = 0) {
+    BattleStartPacket p = {0, static_cast<uint8_t>(sub), static_cast<uint32_t>(from),
+                           0, static_cast<uint32_t>(to), {},
+                           {}};
+    std::snprintf(p.name, sizeof p.name, "%s", name);
+    p.stats.hitPoints = p.stats.totalHP = static_cast<int16_t>(hp);
+    return Wire(EncodeBattleStart, p);
+}
+
+// A datagram reaching this copy: whether it changed the game; what it printed goes to *said.
+inline bool Receive(const std::vector<uint8_t>& b, std::string* said = nullptr) {
+    bool changed = false;
+    std::string out = Captured([&] { changed = HandlePacket(b.data(), b.size()); });
+    if (said != nullptr)
+        *said = out;
+    return changed;
 }
 
 class AnimationTest : public RobotTest {

@@ -3,14 +3,11 @@
 // a whole battle through the packets that reach the defender's copy.
 #include "core/battle.h"
 #include "core/game.h"
-#include "core/inbound.h"
 #include "data/skill.h"
 #include "ui/dialog.h"
 #include "support/animation_support.h"
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 class Battles : public AnimationTest {
   protected:
@@ -25,11 +22,9 @@ class Battles : public AnimationTest {
             SetRevealSphere, ClearRevealSphere, GetEyeOffset,  GetLookOffset, SetEyeOffset,
             SetLookOffset,   SetFirstPerson,    GetTexturesOn, nullptr,       nullptr};
         InstallBattle(nullptr);
-        gHooks.battleOver = [](const Robot* l, int32_t w) {
-            RecordCall("over %d to %d", l->uid, w);
-        };
+        gHooks.battleOver = [](const Robot* l, int32_t w) { RecordCall("over %d %d", l->uid, w); };
         gHooks.prize = [](int32_t w, uint32_t, uint32_t) { RecordCall("prize to %d", w); };
-        gHooks.accept = [](Robot* r, int32_t c) { RecordCall("accept %d to %d", r->uid, c); };
+        gHooks.accept = [](Robot* r, int32_t c) { RecordCall("accept %d %d", r->uid, c); };
     }
     void TearDown() override {
         ClearBattleMenus();
@@ -39,7 +34,8 @@ class Battles : public AnimationTest {
         AnimationTest::TearDown();
     }
     // This copy's robot (player 0) and its opponent (player 1) side by side in a battle.
-    void Fight(bool weStarted, int ourFacing = 0, int theirFacing = 180) {
+    // Our robot may be turning (move) as the battle starts.
+    void Fight(bool weStarted, int ourFacing = 0, int theirFacing = 180, int move = 0) {
         gLocalRobotUid = 3000;
         us = us != nullptr ? us : Make(0, true);
         them = them != nullptr ? them : Make(1, false);
@@ -48,47 +44,41 @@ class Battles : public AnimationTest {
             r->battle = nullptr;
             r->acting = r->currentMove = 0;
         }
+        us->currentMove = move;
         ClearMoveQueue(us);
         Put(us, 4, 4, ourFacing);
         Put(them, 5, 4, theirFacing);
         Captured([&] { SetUpBattle(gBattle, world_, us, them, weStarted ? us : them); });
         SetGameMode(gGame, 0, EBattleMode);
     }
+    static Stats Hp(int hp) { return {0, 0, 0, 0, 0, 0, 0, static_cast<int16_t>(hp), 0, 0, 0}; }
     Robot* us = nullptr;
     Robot* them = nullptr;
 };
 
-std::string Deltas(const Stats& a, const Stats& t) {
-    return std::to_string(a.hitPoints) + "/" + std::to_string(a.energy) + " " +
-           std::to_string(t.hitPoints) + "/" + std::to_string(t.energy);
-}
-
 // Power 2 and dexterity 4 strike with 5; a hit factor of 2 makes 10 against no guard.
 TEST_F(Battles, EachSkillByItsRuleAndAWeaponNeverHeals) {
     const struct {
-        int skill, energy;
-        const char* deltas; // actor HP/EP, target HP/EP; without energy the skill fizzles
-    } cases[] = {{8000, 100, "10/-30 0/0"},
-                 {8001, 100, "0/-15 -10/0"},
-                 {8002, 100, "-10/0 0/-5"},
-                 {8003, 100, "0/-20 0/0"},
-                 {8001, 14, "0/0 0/0"}};
+        int skill;
+        int16_t energy;
+        std::tuple<int, int, int, int> deltas; // actor HP, EP, target HP, EP
+    } cases[] = {{8000, 100, {10, -30, 0, 0}},
+                 {8001, 100, {0, -15, -10, 0}},
+                 {8002, 100, {-10, 0, 0, -5}},
+                 {8003, 100, {0, -20, 0, 0}},
+                 {8001, 14, {0, -15, -10, 0}}}; // the formula, though the skill fizzles
     Fight(true);
     for (const auto& c : cases) {
-        us->stats = them->stats = Stats{};
-        us->stats.power = 2;
-        us->stats.dexterity = 4;
-        us->stats.energy = us->stats.totalEnergy = static_cast<int16_t>(c.energy);
-        us->stats.hitPoints = us->stats.totalHP = them->stats.hitPoints = them->stats.totalHP = 100;
+        us->stats = {0, 0, 0, 2, 4, 0, 0, 100, 100, c.energy, c.energy};
+        them->stats = {0, 0, 0, 0, 0, 0, 0, 100, 100, 0, 0};
         Stats a, t;
         BattleDraws draws = {2, 1.0, 0.5};
         SkillDeltas(&us->stats, &them->stats, LookupSkill(gRegistry, c.skill), &draws, &a, &t);
-        if (c.energy > 14) {
-            EXPECT_EQ(Deltas(a, t), c.deltas) << c.skill;
-        }
+        EXPECT_EQ(std::tuple(a.hitPoints, a.energy, t.hitPoints, t.energy), c.deltas) << c.skill;
         Captured([&] { RobotUseSkill(us, them, c.skill); }); // drawn: other numbers, same rule
-        EXPECT_EQ(them->stats.hitPoints < 100, c.skill == 8001 && c.energy > 14) << c.skill;
-        EXPECT_EQ(us->stats.energy<c.energy, c.energy> 14) << c.skill;
+        EXPECT_EQ(std::tuple(them->stats.hitPoints < 100, us->stats.energy < c.energy),
+                  std::tuple(c.skill == 8001 && c.energy > 14, c.energy > 14))
+            << c.skill;
     }
     std::srand(7);
     int hurt = 0;
@@ -98,7 +88,8 @@ TEST_F(Battles, EachSkillByItsRuleAndAWeaponNeverHeals) {
                 Stats a = LookupRobotClass(gRegistry, classUid)->initialStats, t = a, da, dt;
                 BattleDraws d = DrawFight();
                 FightDeltas(&a, &t, LookupWeapon(gRegistry, weapon), &d, &da, &dt);
-                EXPECT_EQ(Deltas(da, Stats{}) + (dt.hitPoints <= 0 ? "" : " heals"), "0/0 0/0");
+                EXPECT_EQ(std::tuple(da.hitPoints, da.energy, dt.hitPoints > 0),
+                          std::tuple(0, 0, false));
                 hurt += dt.hitPoints < 0;
             }
     EXPECT_GT(hurt, 1000);
@@ -106,26 +97,24 @@ TEST_F(Battles, EachSkillByItsRuleAndAWeaponNeverHeals) {
 
 TEST_F(Battles, ARobotLosesBelowOneHP) {
     const struct {
-        int hp, ownHp, change, ownChange;
+        int16_t hp, ownHp, change, ownChange;
         const char* over;
-    } cases[] = {{1, 9, -1, 0, "over 3001 to 3000"},
+    } cases[] = {{1, 9, -1, 0, "over 3001 3000"},
                  {2, 9, -1, 0, ""},
                  {1, 9, 0, 0, ""},
-                 {9, 1, 0, -1, "over 3000 to 3001"},
+                 {9, 1, 0, -1, "over 3000 3001"},
                  {9, 2, 0, -1, ""}}; // drained itself
     for (const auto& c : cases) {
         Fight(true);
-        them->stats.hitPoints = static_cast<int16_t>(c.hp);
-        us->stats.hitPoints = static_cast<int16_t>(c.ownHp);
-        Stats own = {}, hit = {};
-        hit.hitPoints = static_cast<int16_t>(c.change);
-        own.hitPoints = static_cast<int16_t>(c.ownChange);
+        them->stats.hitPoints = c.hp;
+        us->stats.hitPoints = c.ownHp;
+        Stats own = Hp(c.ownChange), hit = Hp(c.change);
         gHookCalls.clear();
         Captured([&] { ApplyBattleResult(us, them, &own, &hit, 1); });
-        EXPECT_EQ(Calls("over"),
-                  *c.over ? std::vector<std::string>{c.over} : std::vector<std::string>{});
-        EXPECT_EQ(std::make_tuple(gGame->modeId, us->battle == nullptr),
-                  std::make_tuple(*c.over ? EWanderingMode : EBattleMode, *c.over != 0));
+        bool over = *c.over != 0;
+        EXPECT_EQ(std::tuple(Calls("over"), gGame->modeId, us->battle == nullptr),
+                  std::tuple(std::vector<std::string>(over, c.over),
+                             over ? EWanderingMode : EBattleMode, over));
     }
 }
 
@@ -139,11 +128,11 @@ TEST_F(Battles, TheMenuOpensAfterThirtyTicksUnlessTheRobotActs) {
         us->acting = c.acting;
         for (int i = 0; i < c.ticks; i++)
             BattleTick(us);
-        EXPECT_EQ(PrepareBattleMenu(us), c.menu) << c.ticks;
-        EXPECT_EQ(BattleMenuOpen(), c.menu);
+        bool prepared = PrepareBattleMenu(us), open = BattleMenuOpen();
         us->acting = 0;
         Captured([] { BattleKeyboard(13, 0, 0); }); // Enter on "Fight"
-        EXPECT_EQ(us->acting, c.menu ? 1 : 0);
+        EXPECT_EQ(std::tuple(prepared, open, us->acting), std::tuple(c.menu, c.menu, int{c.menu}))
+            << c.ticks;
         ClearBattleMenus();
     }
     AddItemToInventory(us->inventory, 7000); // an item used in a battle is the robot's action
@@ -162,10 +151,7 @@ TEST_F(Battles, TheDefenderTurnsToFaceTheAttackerTheWayThatNeedsNoWrap) {
         {30, -1, 180, 0}, {330, 1, 180, 0},
     };
     for (const auto& c : cases) {
-        Fight(false, c.facing, c.attackerFacing);
-        us->currentMove = c.move;
-        ClearMoveQueue(us);
-        Captured([&] { SetUpBattle(gBattle, world_, us, them, them); });
+        Fight(false, c.facing, c.attackerFacing, c.move);
         EXPECT_EQ(std::make_pair(PeekMove(us), us->battleWait),
                   std::make_pair(c.queued, -std::abs(c.queued)))
             << c.facing;
@@ -198,13 +184,11 @@ TEST_F(Battles, TheLoserHandsOverAnItemASkillOrNothing) {
         for (int uid : {5001, 5000}) // one entry left
             RemoveItemFromInventory(loser->inventory, uid);
     });
-    auto first = [](int) { return 0; };
+    std::string prizes;                     // by roll: "I" for an item, then the skill's uid
     for (int held = 1; held >= 0; held--) { // then with an empty inventory and no skill
         for (int roll = 0; roll < 10; roll++) {
-            Prize p = ChoosePrize(loser, roll, first);
-            EXPECT_EQ(std::make_tuple(p.itemUid != -1, p.skillUid),
-                      std::make_tuple(held && roll < 6, held && roll >= 6 && roll < 8 ? 8000 : -1))
-                << roll;
+            Prize p = ChoosePrize(loser, roll, [](int) { return 0; });
+            prizes += (p.itemUid != -1 ? "I" : "") + std::to_string(p.skillUid) + " ";
         }
         Captured([&] {
             if (held)
@@ -212,13 +196,8 @@ TEST_F(Battles, TheLoserHandsOverAnItemASkillOrNothing) {
             RemoveItemFromInventory(loser->inventory, 6000);
         });
     }
-}
-
-Bytes BattleStart(uint8_t sub, uint32_t from, uint32_t to, const char* name, int16_t hp) {
-    BattleStartPacket p = {0, sub, from, 0, to, {}, {}};
-    std::snprintf(p.name, sizeof p.name, "%s", name);
-    p.stats.hitPoints = p.stats.totalHP = hp;
-    return Wire(EncodeBattleStart, p);
+    EXPECT_EQ(prizes, "I-1 I-1 I-1 I-1 I-1 I-1 8000 8000 -1 -1 "
+                      "-1 -1 -1 -1 -1 -1 -1 -1 -1 -1 ");
 }
 
 // The defender's copy (player 1) through a battle that it loses, then one it wins.
@@ -227,34 +206,26 @@ TEST_F(Battles, ABattleThroughThePacketsOfTheOtherCopy) {
     Robot* mine = Put(Make(1, true), 5, 4, 0);
     Robot* theirs = Put(Make(0, false), 4, 4, 0);
     Robot* watched[] = {Put(Make(2, false), 2, 2), Put(Make(3, false), 3, 2)};
-    auto receive = [](const Bytes& b) {
-        bool changed = false;
-        Captured([&] { changed = HandlePacket(b.data(), b.size()); });
-        return changed;
-    };
-    receive(BattleStart(EBattleChallenge, 3000, 3001, "Hank", 500));
+    Receive(BattleStart(EBattleChallenge, 3000, 3001, "Hank", 500));
     EXPECT_EQ(std::make_tuple(gGame->modeId, std::string(theirs->name), theirs->stats.totalHP),
               std::make_tuple(EBattleMode, std::string("Hank"), 500));
-    EXPECT_EQ(Calls("accept"), std::vector<std::string>{"accept 3001 to 3000"});
-    receive(BattleStart(EBattleAccept, 3002, 3003, "Sue", 90));
+    EXPECT_EQ(Calls("accept"), std::vector<std::string>{"accept 3001 3000"});
+    Receive(BattleStart(EBattleAccept, 3002, 3003, "Sue", 90));
     EXPECT_EQ(std::make_tuple(watched[0]->battle, watched[1]->battle, watched[1]->stats.hitPoints),
               std::make_tuple(BATTLE_ELSEWHERE, BATTLE_ELSEWHERE, 90));
-    ActionPacket blow = {0, 3000, 1, {}, {}, 3001, 0, 0};
-    blow.targetChange.hitPoints = static_cast<int16_t>(-mine->stats.hitPoints);
-    EXPECT_TRUE(receive(Wire(EncodeAction, blow)));
+    const ActionPacket blow = {0, 3000, 1, {}, Hp(-mine->stats.hitPoints), 3001, 0, 0};
+    EXPECT_TRUE(Receive(Wire(EncodeAction, blow)));
     EXPECT_EQ(std::make_tuple(gGame->modeId, mine->stats.hitPoints), std::make_tuple(0, 0));
-    EXPECT_FALSE(receive(Wire(EncodeAction, blow))); // a late shot: the battle is over here
+    EXPECT_FALSE(Receive(Wire(EncodeAction, blow))); // a late shot: the battle is over here
     int experience = mine->stats.experience;
-    receive(Wire(EncodeBattleOver, BattleOverPacket{0, 3001, 3000}));
+    Receive(Wire(EncodeBattleOver, BattleOverPacket{0, 3001, 3000}));
     EXPECT_EQ(std::make_tuple(mine->stats.hitPoints, mine->stats.experience, CellOf(mine)),
               std::make_tuple(mine->stats.totalHP, experience - 1, Triple{10, 9, 2}));
     EXPECT_EQ(Calls("prize"), std::vector<std::string>{"prize to 3000"});
-    ActionPacket watchedBlow = {0, 3002, 1, {}, {}, 3003, 0, 0};
-    watchedBlow.targetChange.hitPoints = -90;
-    receive(Wire(EncodeAction, watchedBlow)); // the watched battle ends here
+    Receive(Wire(EncodeAction, ActionPacket{0, 3002, 1, {}, Hp(-90), 3003, 0, 0})); // it ends
     EXPECT_TRUE(watched[0]->battle == nullptr && watched[1]->battle == nullptr);
-    receive(Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}));
-    receive(Wire(EncodePrize, PrizePacket{0, 3001, 8001, 7000}));
+    Receive(Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}));
+    Receive(Wire(EncodePrize, PrizePacket{0, 3001, 8001, 7000}));
     EXPECT_EQ(std::make_tuple(mine->stats.experience, RobotItemQuantity(mine, 7000),
                               DArrayLength(mine->skills)),
               std::make_tuple(experience, 1, 1)); // the item counts once

@@ -1,12 +1,7 @@
 // Dialogs as their owner and the drawing see them: the keys of a list, a refilled list and
 // where text goes (the box's frame is seen in the window test of the wandering mode).
+#include "support/test_support.h"
 #include "ui/dialog.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <tuple>
-#include <vector>
 
 namespace {
 

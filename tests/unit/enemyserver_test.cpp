@@ -3,7 +3,6 @@
 #include "core/battle.h"
 #include "core/enemyserver.h"
 #include "core/game.h"
-#include "core/inbound.h"
 #include "support/animation_support.h"
 
 #include <map>
@@ -75,9 +74,7 @@ TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesA
         Stand(dalek_->robot, c.x, c.y, c.facing);
         std::vector<Robot*> players;
         for (auto [index, x, y] : c.players)
-            players.push_back(Player(index, x, y));
-        for (Robot* p : players)
-            p->battle = c.battle;
+            (players.emplace_back(Player(index, x, y)))->battle = c.battle;
         if (c.battle == OURS) {
             dalek_->battle = dalek_->record;
             Captured([&] {
@@ -88,24 +85,23 @@ TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesA
         if (c.gone)
             Captured([&] { RemoveRobotFromWorld(world_, 3001); });
         std::srand(7);
-        int32_t random = RandomEnemyMove();
+        int32_t move = c.move == RANDOM ? RandomEnemyMove() : c.move;
         std::srand(7);
         gHookCalls.clear();
         Hooks().sent.clear();
         Captured([&] { PlanEnemy(dalek_); });
         bool moved = c.move != CHALLENGE && c.move != SHOT && c.move != WAIT;
-        EXPECT_EQ(PeekMove(dalek_->robot), !moved             ? 0
-                                           : c.move == RANDOM ? random
-                                                              : c.move)
-            << c.facing;
-        EXPECT_EQ(Calls("challenge 3004 3001").size() == 1, c.move == CHALLENGE);
-        EXPECT_EQ(Calls("state 3004").size() == 1, moved);
-        EXPECT_EQ(Hooks().sent.size() == 1, c.move == SHOT); // the plasma beam, at player 1
-        EXPECT_EQ(dalek_->battle != nullptr, c.move == CHALLENGE || (c.battle == OURS && !c.gone));
-        EXPECT_TRUE(!c.gone || players[0]->battle == nullptr);
+        // The move queued, the challenge, the state sent, the plasma beam at player 1, the
+        // enemy's battle and that of the player who left.
+        EXPECT_EQ(std::tuple(PeekMove(dalek_->robot), Calls("challenge 3004 3001").size(),
+                             Calls("state 3004").size(), Hooks().sent.size(),
+                             dalek_->battle != nullptr, c.gone && players[0]->battle != nullptr),
+                  std::tuple(moved ? move : 0, size_t{c.move == CHALLENGE}, size_t{moved},
+                             size_t{c.move == SHOT},
+                             c.move == CHALLENGE || (c.battle == OURS && !c.gone), false))
+            << c.facing << " " << c.x << " " << c.y;
         ClearMoveQueue(dalek_->robot);
-        dalek_->robot->acting = 0;
-        dalek_->acted = 0;
+        dalek_->robot->acting = dalek_->acted = 0;
         for (Robot* p : players) {
             SetCellContent(world_, &p->cell, EEmpty, nullptr);
             p->battle = dalek_->battle = dalek_->robot->battle = nullptr;
@@ -147,15 +143,10 @@ TEST_F(Enemy, AnswersChallengesJoinsThemToItsBattleAndComesBackWholeElsewhereWhe
         gHookCalls.clear();
         if (step.plan)
             Captured([&] { PlanEnemy(dalek_); });
-        BattleStartPacket p = {0, static_cast<uint8_t>(step.sub), static_cast<uint32_t>(step.a),
-                               0, static_cast<uint32_t>(step.b),  "Ann",
-                               {}};
-        auto wire = step.type == S ? Wire(EncodeBattleStart, p)
-                                   : Wire(EncodeBattleOver,
-                                          BattleOverPacket{0, p.challengerUid, p.challengedUid});
-        bool changed = false;
-        std::string said = Captured([&] { changed = HandlePacket(wire.data(), wire.size()); });
-        std::string after = changed ? "+" : "";
+        BattleOverPacket over = {0, static_cast<uint32_t>(step.a), static_cast<uint32_t>(step.b)};
+        auto wire = step.type == S ? BattleStart(step.sub, step.a, step.b, "Ann")
+                                   : Wire(EncodeBattleOver, over);
+        std::string said, after = Receive(wire, &said) ? "+" : "";
         for (Robot* r : robots)
             after += !r->battle ? '-' : r->battle == BATTLE_ELSEWHERE ? 'X' : 'E';
         for (const std::string& call : gHookCalls)

@@ -4,11 +4,10 @@
 #include "ui/dialog.h"
 #include "ui/menu.h"
 
-#include <map>
-
 namespace {
 
-constexpr int ENTER = 13, ESC = 27, UP = 101, DOWN = 103, OPEN = -1; // OPEN: F1's DoMainMenu
+// OPEN: F1's DoMainMenu; BATTLE: the battle's DoBattleMenu.
+constexpr int ENTER = 13, ESC = 27, UP = 101, DOWN = 103, OPEN = -1, BATTLE = -2;
 const std::string SELECT = "sounds\\FF7select.wav", MOVE = "sounds\\FF7select2.wav",
                   CANCEL = "sounds\\FF7cancel.wav";
 
@@ -24,11 +23,15 @@ class MenuTest : public RobotTest {
             LearnSkill(robot_, skill);
         AddItemToInventory(robot_->inventory, 7000);
     }
-    // Keys for the main stack (OPEN opens the main menu); the last key's answer.
+    // Keys for the stack the first one opens (the main stack when it opens none); the last
+    // key's answer.
     int Keys(const std::vector<int>& keys, Action* result) {
         int r = 0;
         for (int key : keys)
-            r = key == OPEN ? (DoMainMenu(), 0) : MenuHandleKey(robot_, key, result);
+            r = key == OPEN         ? (DoMainMenu(), 0)
+                : key == BATTLE     ? (DoBattleMenu(), 0)
+                : keys[0] == BATTLE ? BattleHandleKey(robot_, key, result)
+                                    : MenuHandleKey(robot_, key, result);
         return r;
     }
     Robot* robot_ = nullptr;
@@ -58,72 +61,47 @@ TEST_F(MenuTest, TheBoxesStandWhereTheLayoutPutsThemForAnyWindowSize) {
     EXPECT_EQ(MainMenuDialogs(robot_)[0]->x2, 544);
 }
 
-TEST_F(MenuTest, TheMainStackOpensAndClosesItsMenusWithTheirSounds) {
+// Keys for the main stack (OPEN first) or the battle stack (BATTLE first opens its action menu:
+// Fight, Skill, Item). The inventory lists armor 6000, weapon 5000, repair kit 7000 and weapon
+// 5001; the skills are 8000 to 8003.
+TEST_F(MenuTest, KeysOpenAndCloseMenusAndAUsableChoiceYieldsItsActionClosingOnlyBattleMenus) {
     struct Case {
-        const char* what;
         std::vector<int> keys;
         int returned;
+        Action result;
         uint32_t top;
         std::string sound;
+        int energy = 100;
     } cases[] = {
-        {"with only the base every key goes on", {DOWN}, -1, ENoMenu, ""},
-        {"Escape closes the main menu", {OPEN, ESC}, 1, ENoMenu, CANCEL},
-        {"Enter opens the first entry", {OPEN, ENTER}, 1, ESkillMenu, SELECT},
-        {"'g' moves down like Down", {OPEN, 'g', ENTER}, 1, EItemMenu, SELECT},
-        {"'e' moves up like Up", {OPEN, DOWN, DOWN, 'e'}, 1, EMainMenu, MOVE},
-        {"Up at the first entry is still used", {OPEN, UP}, 1, EMainMenu, MOVE},
-        {"Enter closes the stats", {OPEN, DOWN, DOWN, ENTER, ENTER}, 1, EMainMenu, SELECT},
-        {"a key no menu uses goes on", {OPEN, 'a'}, -1, EMainMenu, ""},
+        {{DOWN}, -1, {0, -1}, ENoMenu, ""},                     // only the base: keys go on
+        {{OPEN, ESC}, 1, {0, -1}, ENoMenu, CANCEL},             // Escape closes
+        {{OPEN, ENTER}, 1, {0, -1}, ESkillMenu, SELECT},        // the first entry
+        {{OPEN, 'g', ENTER}, 1, {0, -1}, EItemMenu, SELECT},    // 'g' moves down like Down
+        {{OPEN, DOWN, DOWN, 'e'}, 1, {0, -1}, EMainMenu, MOVE}, // 'e' moves up like Up
+        {{OPEN, UP}, 1, {0, -1}, EMainMenu, MOVE},              // Up at the first entry
+        {{OPEN, DOWN, DOWN, ENTER, ENTER}, 1, {0, -1}, EMainMenu, SELECT}, // Enter closes stats
+        {{OPEN, 'a'}, -1, {0, -1}, EMainMenu, ""},                         // a key no menu uses
+        {{OPEN, DOWN, ENTER, DOWN, DOWN, ENTER}, 1, {4, 7000}, EItemMenu, SELECT},
+        {{OPEN, DOWN, ENTER, ENTER}, 1, {0, -1}, EItemMenu, MOVE}, // armor
+        {{OPEN, ENTER, ENTER}, 1, {3, 8000}, ESkillMenu, SELECT},
+        {{OPEN, ENTER, DOWN, ENTER}, 1, {0, -1}, ESkillMenu, MOVE}, // combat only
+        {{OPEN, ENTER, ENTER}, 1, {0, -1}, ESkillMenu, MOVE, 29},   // costs 30
+        {{BATTLE, ENTER}, 1, {2, -1}, ENoMenu, SELECT},             // Fight
+        {{BATTLE, DOWN, DOWN, ENTER, DOWN, DOWN, ENTER}, 1, {4, 7000}, ENoMenu, SELECT},
+        {{BATTLE, DOWN, ENTER, DOWN, ENTER}, 1, {3, 8001}, ENoMenu, SELECT},
+        {{BATTLE, DOWN, ENTER, DOWN, ENTER}, 1, {0, -1}, ESkillMenu, MOVE, 14},         // costs 15
+        {{BATTLE, DOWN, ENTER, DOWN, DOWN, DOWN, ENTER}, 1, {0, -1}, ESkillMenu, MOVE}, // wandering
     };
     for (const Case& c : cases) {
         InitMenus();
         ShutdownSound(); // no sound played yet
         InitSound();
-        Action result;
-        int returned = Keys(c.keys, &result);
-        EXPECT_EQ(std::tuple(returned, result.type, result.argument),
-                  std::tuple(c.returned, int(ENoAction), -1))
-            << c.what;
-        EXPECT_EQ(std::tuple(TopMainMenu(), GetLastSound()), std::tuple(c.top, c.sound)) << c.what;
-    }
-}
-
-// The inventory lists armor 6000, weapon 5000, repair kit 7000 and weapon 5001; the skills
-// are 8000 to 8003. A battle row starts from the action menu (Fight, Skill, Item).
-TEST_F(MenuTest, AUsableChoiceYieldsItsActionAndOnlyInBattleClosesTheMenus) {
-    struct Case {
-        bool battle;
-        std::vector<int> keys;
-        int energy;
-        Action result;
-        uint32_t top;
-        std::string sound;
-    } cases[] = {
-        {false, {OPEN, DOWN, ENTER, DOWN, DOWN, ENTER}, 100, {4, 7000}, EItemMenu, SELECT},
-        {false, {OPEN, DOWN, ENTER, ENTER}, 100, {0, -1}, EItemMenu, MOVE}, // armor
-        {false, {OPEN, ENTER, ENTER}, 100, {3, 8000}, ESkillMenu, SELECT},
-        {false, {OPEN, ENTER, DOWN, ENTER}, 100, {0, -1}, ESkillMenu, MOVE}, // combat only
-        {false, {OPEN, ENTER, ENTER}, 29, {0, -1}, ESkillMenu, MOVE},        // costs 30
-        {true, {ENTER}, 100, {2, -1}, ENoMenu, SELECT},                      // Fight
-        {true, {DOWN, DOWN, ENTER, DOWN, DOWN, ENTER}, 100, {4, 7000}, ENoMenu, SELECT},
-        {true, {DOWN, ENTER, DOWN, ENTER}, 100, {3, 8001}, ENoMenu, SELECT},
-        {true, {DOWN, ENTER, DOWN, ENTER}, 14, {0, -1}, ESkillMenu, MOVE},              // costs 15
-        {true, {DOWN, ENTER, DOWN, DOWN, DOWN, ENTER}, 100, {0, -1}, ESkillMenu, MOVE}, // wandering
-    };
-    for (const Case& c : cases) {
-        InitMenus();
         robot_->stats.energy = static_cast<int16_t>(c.energy);
         Action result;
-        if (c.battle) {
-            DoBattleMenu();
-            for (int key : c.keys)
-                BattleHandleKey(robot_, key, &result);
-        } else {
-            Keys(c.keys, &result);
-        }
-        EXPECT_EQ(std::tuple(result.type, result.argument, GetLastSound(),
-                             c.battle ? TopBattleMenu() : TopMainMenu()),
-                  std::tuple(c.result.type, c.result.argument, c.sound, c.top))
+        int returned = Keys(c.keys, &result);
+        EXPECT_EQ(std::tuple(returned, result.type, result.argument, GetLastSound(),
+                             c.keys[0] == BATTLE ? TopBattleMenu() : TopMainMenu()),
+                  std::tuple(c.returned, c.result.type, c.result.argument, c.sound, c.top))
             << c.keys.size() << " keys at " << c.energy;
     }
     EXPECT_FALSE((ClearBattleMenus(), BattleMenuOpen())); // the battle is over
@@ -131,8 +109,7 @@ TEST_F(MenuTest, AUsableChoiceYieldsItsActionAndOnlyInBattleClosesTheMenus) {
 
 TEST_F(MenuTest, StatsListsAndStatusesSayWhatTheRobotHasAndCanUse) {
     SetRobotName(robot_, "Vantrell");
-    Stats& s = robot_->stats;
-    s = {1, 2, 3, 4, 5, 6, 7, 80, 90, 100, 200};
+    robot_->stats = {1, 2, 3, 4, 5, 6, 7, 80, 90, 100, 200};
     EXPECT_EQ(StatsLines(robot_),
               (std::vector<std::string>{"Vantrell", "only a test", "", "Exp: 7", "HP: 80/90",
                                         "EP: 100/200", "", "Power: 4", "Dexterity: 5", "Speed: 6",
@@ -143,16 +120,13 @@ TEST_F(MenuTest, StatsListsAndStatusesSayWhatTheRobotHasAndCanUse) {
     EXPECT_EQ(BattleStatusLines(robot_, false), std::vector<std::string>{"Vantrell"});
 
     AddItemToInventory(robot_->inventory, 8001); // never carried, and not listed if it were
-    std::map<int, std::pair<std::string, bool>> items;
+    std::set<std::string> items;                 // the uid, the text and a + when usable
     for (const MenuEntry& e : ItemEntries(robot_, EMenuWandering))
-        items[e.action.argument] = {e.text, e.usable};
-    EXPECT_EQ(items,
-              (std::map<int, std::pair<std::string, bool>>{{5000, {"1  Ice Volley  ", false}},
-                                                           {5001, {"1  Big-Shot Volley", false}},
-                                                           {6000, {"1  Alloy Plating", false}},
-                                                           {7000, {"1  Repair Kit  ", true}},
-                                                           {7001, {"12 Energon Ore ", true}}}));
-    s.energy = 20;
+        items.insert(std::to_string(e.action.argument) + " " + e.text + (e.usable ? "+" : ""));
+    EXPECT_EQ(items, (std::set<std::string>{"5000 1  Ice Volley  ", "5001 1  Big-Shot Volley",
+                                            "6000 1  Alloy Plating", "7000 1  Repair Kit  +",
+                                            "7001 12 Energon Ore +"}));
+    robot_->stats.energy = 20;
     std::vector<MenuEntry> skills = SkillEntries(robot_, EMenuWandering);
     EXPECT_EQ(std::tuple(skills[0].text, skills[0].usable, skills[3].usable),
               std::tuple("Self-Repair  30 EP  ", false, true));

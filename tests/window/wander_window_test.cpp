@@ -22,14 +22,6 @@
 #include "world/world.h"
 #include "world/worldfile.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <tuple>
-
 namespace {
 
 std::vector<int> gSent;
