@@ -95,6 +95,15 @@ void ReleaseBattle(EnemyEntry* entry) {
     entry->battle = nullptr;
 }
 
+// Puts the enemy on a random free cell and marks the cell taken at once, so that the next
+// enemy placed, or this one placed again, lands elsewhere.
+void PlaceEnemy(Robot* robot) {
+    PlaceRobotInWorld(robot, gWorld->uid);
+    if (robot->cell.z >= 0 && GetContentType(gWorld, robot->cell.x, robot->cell.y,
+                                              robot->cell.z) == EEmpty)
+        SetCellContent(gWorld, &robot->cell, ERobot, robot);
+}
+
 // Starts a battle of the enemy (first) against other (second) in the entry's own record.
 void StartEnemyBattle(EnemyEntry* entry, Robot* other, Robot* initiator) {
     entry->battle = entry->record;
@@ -121,7 +130,7 @@ EnemyServer* NewEnemyServer(int count) {
         SetRobotName(entry.robot, "Dalek");
         SetRobotDesc(entry.robot, "Evil Robot");
         DArrayAppend(server->enemies, &entry);
-        PlaceRobotInWorld(entry.robot, gWorld->uid);
+        PlaceEnemy(entry.robot);
     }
     return server;
 }
@@ -285,11 +294,13 @@ bool EnemyBattleOver(const uint8_t* packet, size_t length) {
         ReleaseBattle(entry);
         robot->stats.hitPoints = robot->stats.totalHP;
         robot->stats.energy = robot->stats.totalEnergy;
-        if (GetRobotAt(gWorld, &robot->cell) == robot)
-            SetCellContent(gWorld, &robot->cell, EEmpty, nullptr);
+        // The cell it was beaten on stays taken while the new one is drawn: elsewhere.
+        Location beatenOn = robot->cell;
         ClearMoveQueue(robot);
         robot->currentMove = 0;
-        PlaceRobotInWorld(robot, gWorld->uid);
+        PlaceEnemy(robot);
+        if (GetRobotAt(gWorld, &beatenOn) == robot)
+            SetCellContent(gWorld, &beatenOn, EEmpty, nullptr);
         std::printf("Dalek %d beaten by %d: restored at (%d, %d, %d)\n", loser, winner,
                     robot->cell.x, robot->cell.y, robot->cell.z);
         BroadcastRobotState(robot);
