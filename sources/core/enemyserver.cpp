@@ -99,8 +99,8 @@ void ReleaseBattle(EnemyEntry* entry) {
 // enemy placed, or this one placed again, lands elsewhere.
 void PlaceEnemy(Robot* robot) {
     PlaceRobotInWorld(robot, gWorld->uid);
-    if (robot->cell.z >= 0 && GetContentType(gWorld, robot->cell.x, robot->cell.y,
-                                              robot->cell.z) == EEmpty)
+    if (robot->cell.z >= 0 &&
+        GetContentType(gWorld, robot->cell.x, robot->cell.y, robot->cell.z) == EEmpty)
         SetCellContent(gWorld, &robot->cell, ERobot, robot);
 }
 
