@@ -83,7 +83,12 @@ bool OnAnimation(const uint8_t* packet, size_t length) {
     AnimationPacket p;
     if (!DecodeAnimation(packet, length, &p) || gWorld == nullptr)
         return false;
-    return ReplayAnimationPacket(&p, gWorld, gLocalRobotUid);
+    if (!ReplayAnimationPacket(&p, gWorld, gLocalRobotUid))
+        return false;
+    if (p.type == EWeaponAnimation)
+        std::printf("Robot %d fires weapon %d at robot %d\n", static_cast<int32_t>(p.robotUid),
+                    static_cast<int32_t>(p.value), static_cast<int32_t>(p.targetUid));
+    return true;
 }
 
 bool OnRobotLeft(const uint8_t* packet, size_t length) {

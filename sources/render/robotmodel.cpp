@@ -297,8 +297,6 @@ bool ReplayAnimationPacket(const AnimationPacket* packet, World* world, int32_t 
         // The menus' "Fight" names no weapon: its shots carry none.
         if (packet->value != NO_UID && !KnownWeapon(packet->value))
             return Drop("unknown weapon", static_cast<int32_t>(packet->value));
-        std::printf("Robot %d fires weapon %d at robot %d\n", actorUid,
-                    static_cast<int32_t>(packet->value), target->uid);
         RobotAnimateWeapon(actor, -1, target, 0);
         return true;
     case ESkillEffectAnimation:
