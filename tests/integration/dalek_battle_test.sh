@@ -73,10 +73,19 @@ done
 wait_for "$server" "Dalek $dalek beaten by $player: restored at" 50
 restored=$(sed -nE "s/.*Dalek $dalek beaten.*restored at (\([0-9]+, [0-9]+, [0-9]+\))/\1/p" "$server")
 wait_for "$log" "Robot $dalek at rest at $restored" 30
+# Having fought, it moves once before it may challenge again: the next report that it stands
+# somewhere new shows it moving, should it have been placed in front of the player at first.
+for _ in $(seq 1 40); do
+  [ "$(sed -n "/at rest at $restored/,\$p" "$log" | grep -c "^Robot $dalek at rest at")" -ge 2 ] && break
+  sleep 0.1
+done
+after=$(sed -n "/at rest at $restored/,\$p" "$log" | grep -c "^Robot $dalek at rest at")
 kill -TERM $server_pid
 wait $server_pid
 status=$?
 wait_for "$log" "Robot $dalek left the game" 50
+# A second challenge may have come meanwhile: F5 leaves a battle on this copy.
+[ "$(count player "Battle of Jill")" -ge 2 ] && press player "F5"
 press player "q"
 wait_for "$log" "exit status" 50
 
@@ -91,7 +100,7 @@ steady() {
 hits=$(grep -cE "^Battle result: robot $dalek HP \+0 EP \+0, robot $player HP -[0-9]+ " "$log")
 
 check "the dalek appeared on the player's copy" 'grep -q "Robot $dalek joined the game" "$log"'
-check "it moved on the player's copy before the challenge" '[ "$(echo "$before" | sort -u | wc -l)" -ge 2 ]'
+check "it moved on the player's copy before the challenge or after its restoration" '[ "$(echo "$before" | sort -u | wc -l)" -ge 2 ] || [ "$after" -ge 2 ]'
 check "it challenged the player, whose copy entered the battle" 'grep -q "Battle of Jill ($player) against Dalek ($dalek)" "$log"'
 check "the player's menu opened and was answered" '[ "$answered" -ge 2 ]'
 check "the dalek fired its plasma beam at the player twice or more" '[ ${#shots[@]} -ge 2 ]'
