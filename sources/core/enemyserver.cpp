@@ -32,6 +32,8 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 namespace {
 
 constexpr int MAX_ENEMIES = 32;
+// How long the server listens before it places its enemies: two keep-alives of every player.
+constexpr int LISTEN_MILLISECONDS = 2 * KEEP_ALIVE_MILLISECONDS + TICK_MILLISECONDS;
 constexpr double DEGREES_PER_RADIAN = 57.29577957855229;
 
 bool IsComputerUid(int64_t uid) {
@@ -199,6 +201,8 @@ void EnemyAttack(EnemyEntry* entry) {
 
 void PlanEnemy(EnemyEntry* entry) {
     Robot* robot = entry->robot;
+    if (robot->cell.z < 0)
+        return; // no free cell was found for it: it stays out of the game
     // The battle ended here (an action or a battle-over), or its opponent left the game.
     if (entry->battle != nullptr &&
         (robot->battle == nullptr || entry->battle->robotB == nullptr ||
@@ -361,10 +365,19 @@ int RunEnemyServer(int count) {
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
+    StartOwnerLoop(GetTimeStamp);
+    // The players' keep-alives come in for a while first, so that no enemy is put on a cell a
+    // player stands on.
+    TimeStamp start = GetTimeStamp();
+    for (TimeStamp now = start;
+         !gStopRequested && ElapsedMilliseconds(&start, &now) < LISTEN_MILLISECONDS;
+         now = GetTimeStamp()) {
+        RunOwnerStep(GetTimeStamp);
+        std::this_thread::sleep_for(std::chrono::milliseconds(PUMP_MILLISECONDS));
+    }
     EnemyServer* server = NewEnemyServer(count);
     std::printf("Enemy robot server for game %d with %d robots\n", currentChannel.load(),
                 EnemyCount(server));
-    StartOwnerLoop(GetTimeStamp);
     while (!gStopRequested) {
         if (RunOwnerStep(GetTimeStamp).ticked)
             AfterEnemyTick(server, gTickCount, GetTimeStamp());
