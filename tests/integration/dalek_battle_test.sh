@@ -11,46 +11,13 @@ NEEDS_NETNS=1
 source "$(dirname "$0")/../e2e/common.sh" "$@"
 dalek=3004 player=3000
 
-# The shipped data with a 9 x 7 deck, the home at (1, 3) (the robot starts at (2, 3) facing
-# east) and the player's class with ten times the hit points.
-data="$work/data"
-mkdir -p "$data/worlds" "$data/robotclasses"
-for d in "${VANTRELL_DATA:?}"/*; do
-  case "$(basename "$d")" in worlds | robotclasses) ;; *) ln -s "$d" "$data/" ;; esac
-done
-for f in "$VANTRELL_DATA"/robotclasses/*; do
-  if grep -q '^4002$' "$f"; then
-    sed -E '/^(hitPoints|totalHP):$/{n;s/^([0-9]+)$/\10/}' "$f" >"$data/robotclasses/$(basename "$f")"
-  else
-    ln -s "$f" "$data/robotclasses/"
-  fi
-done
-cat >"$data/worlds/bigworld.txt" <<'WORLD'
-size:
-9 7
-walls:
-0 0 1:8 6 1 "none"
-safe zones:
-0 1 3 2
-WORLD
-export VANTRELL_DATA="$data"
-source "$(dirname "$0")/twocopies.sh"
-log="$work/player.txt" server="$work/server.txt"
-
-mkfifo "$work/player.keys"
-"$scripts/xvfb-test" bash "$work/copy.sh" "$exe" player -n Jill -t johnny -c Arena &
-pids+=($!)
-exec 3>"$work/player.keys"
-sleep 2.5
-printf s >&3
-wait_for "$log" "Jill stands at (2, 3, 2)" 100 || echo "the player's robot did not start"
-# Two steps east: (4, 3), out of the safe zone, in the middle of the deck.
-sleep 1
-press player "Up Up"
-sleep 2
-env -u DISPLAY "$exe" -d 0 1 >"$server" 2>&1 &
-server_pid=$!
-pids+=($server_pid)
+# A 9 x 7 deck; the player's class has ten times the hit points. Two steps east: the player
+# stands at (4, 3), out of its safe zone, in the middle of the deck.
+source "$(dirname "$0")/dalekarena.sh"
+tougher() { sed -E '/^(hitPoints|totalHP):$/{n;s/^([0-9]+)$/\10/}'; }
+arena_data "9 7" "0 0 1:8 6 1" tougher
+start_player "-t johnny" 2
+start_server 1
 
 # The battle: the time each plasma beam is seen fired at the player. The player lets its menu
 # wait until the dalek has fired twice (so that the dalek cannot lose sooner), then answers each

@@ -5,29 +5,12 @@
 # is ever reported on the player's cell, and no dalek's state is refused.
 NEEDS_NETNS=1
 source "$(dirname "$0")/../e2e/common.sh" "$@"
-data="$work/data"
-mkdir -p "$data/worlds"
-for d in "${VANTRELL_DATA:?}"/*; do
-  [ "$(basename "$d")" = worlds ] || ln -s "$d" "$data/"
-done
-printf 'size:\n5 7\nwalls:\n0 2 1:3 4 1 "none"\nsafe zones:\n0 1 3 2\n' >"$data/worlds/bigworld.txt"
-export VANTRELL_DATA="$data"
-source "$(dirname "$0")/twocopies.sh"
-log="$work/player.txt" server="$work/server.txt"
-
-mkfifo "$work/player.keys"
-"$scripts/xvfb-test" bash "$work/copy.sh" "$exe" player -n Jill -c Arena &
-pids+=($!)
-exec 3>"$work/player.keys"
-sleep 2.5
-printf s >&3
-wait_for "$log" "Jill stands at (2, 3, 2)" 100 || echo "the player's robot did not start"
-sleep 1
-press player "Up"
-sleep 2
-env -u DISPLAY "$exe" -d 0 3 >"$server" 2>&1 &
-server_pid=$!
-pids+=($server_pid)
+# A 4 x 3 deck: the home's nine cells and, east of them, three free cells; the player steps
+# onto the middle one, (3, 3).
+source "$(dirname "$0")/dalekarena.sh"
+arena_data "5 7" "0 2 1:3 4 1"
+start_player "" 1
+start_server 3
 wait_for "$server" "Enemy robot server for game 0 with 3 robots" 50
 sleep 3
 kill -TERM $server_pid
