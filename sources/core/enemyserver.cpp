@@ -32,6 +32,8 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 namespace {
 
 constexpr int MAX_ENEMIES = 32;
+// How long the server listens before it places its enemies: two keep-alives of every player.
+constexpr int LISTEN_MILLISECONDS = 2 * KEEP_ALIVE_MILLISECONDS + TICK_MILLISECONDS;
 constexpr double DEGREES_PER_RADIAN = 57.29577957855229;
 
 bool IsComputerUid(int64_t uid) {
@@ -95,6 +97,15 @@ void ReleaseBattle(EnemyEntry* entry) {
     entry->battle = nullptr;
 }
 
+// Puts the enemy on a random free cell and marks the cell taken at once, so that the next
+// enemy placed, or this one placed again, lands elsewhere.
+void PlaceEnemy(Robot* robot) {
+    PlaceRobotInWorld(robot, gWorld->uid);
+    if (robot->cell.z >= 0 &&
+        GetContentType(gWorld, robot->cell.x, robot->cell.y, robot->cell.z) == EEmpty)
+        SetCellContent(gWorld, &robot->cell, ERobot, robot);
+}
+
 // Starts a battle of the enemy (first) against other (second) in the entry's own record.
 void StartEnemyBattle(EnemyEntry* entry, Robot* other, Robot* initiator) {
     entry->battle = entry->record;
@@ -121,7 +132,7 @@ EnemyServer* NewEnemyServer(int count) {
         SetRobotName(entry.robot, "Dalek");
         SetRobotDesc(entry.robot, "Evil Robot");
         DArrayAppend(server->enemies, &entry);
-        PlaceRobotInWorld(entry.robot, gWorld->uid);
+        PlaceEnemy(entry.robot);
     }
     return server;
 }
@@ -190,6 +201,8 @@ void EnemyAttack(EnemyEntry* entry) {
 
 void PlanEnemy(EnemyEntry* entry) {
     Robot* robot = entry->robot;
+    if (robot->cell.z < 0)
+        return; // no free cell was found for it: it stays out of the game
     // The battle ended here (an action or a battle-over), or its opponent left the game.
     if (entry->battle != nullptr &&
         (robot->battle == nullptr || entry->battle->robotB == nullptr ||
@@ -285,11 +298,13 @@ bool EnemyBattleOver(const uint8_t* packet, size_t length) {
         ReleaseBattle(entry);
         robot->stats.hitPoints = robot->stats.totalHP;
         robot->stats.energy = robot->stats.totalEnergy;
-        if (GetRobotAt(gWorld, &robot->cell) == robot)
-            SetCellContent(gWorld, &robot->cell, EEmpty, nullptr);
+        // The cell it was beaten on stays taken while the new one is drawn: elsewhere.
+        Location beatenOn = robot->cell;
         ClearMoveQueue(robot);
         robot->currentMove = 0;
-        PlaceRobotInWorld(robot, gWorld->uid);
+        PlaceEnemy(robot);
+        if (GetRobotAt(gWorld, &beatenOn) == robot)
+            SetCellContent(gWorld, &beatenOn, EEmpty, nullptr);
         std::printf("Dalek %d beaten by %d: restored at (%d, %d, %d)\n", loser, winner,
                     robot->cell.x, robot->cell.y, robot->cell.z);
         BroadcastRobotState(robot);
@@ -350,10 +365,19 @@ int RunEnemyServer(int count) {
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
+    StartOwnerLoop(GetTimeStamp);
+    // The players' keep-alives come in for a while first, so that no enemy is put on a cell a
+    // player stands on.
+    TimeStamp start = GetTimeStamp();
+    for (TimeStamp now = start;
+         !gStopRequested && ElapsedMilliseconds(&start, &now) < LISTEN_MILLISECONDS;
+         now = GetTimeStamp()) {
+        RunOwnerStep(GetTimeStamp);
+        std::this_thread::sleep_for(std::chrono::milliseconds(PUMP_MILLISECONDS));
+    }
     EnemyServer* server = NewEnemyServer(count);
     std::printf("Enemy robot server for game %d with %d robots\n", currentChannel.load(),
                 EnemyCount(server));
-    StartOwnerLoop(GetTimeStamp);
     while (!gStopRequested) {
         if (RunOwnerStep(GetTimeStamp).ticked)
             AfterEnemyTick(server, gTickCount, GetTimeStamp());

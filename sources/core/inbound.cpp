@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <unordered_map>
 
 namespace {
 
@@ -82,7 +83,12 @@ bool OnAnimation(const uint8_t* packet, size_t length) {
     AnimationPacket p;
     if (!DecodeAnimation(packet, length, &p) || gWorld == nullptr)
         return false;
-    return ReplayAnimationPacket(&p, gWorld, gLocalRobotUid);
+    if (!ReplayAnimationPacket(&p, gWorld, gLocalRobotUid))
+        return false;
+    if (p.type == EWeaponAnimation)
+        std::printf("Robot %d fires weapon %d at robot %d\n", static_cast<int32_t>(p.robotUid),
+                    static_cast<int32_t>(p.value), static_cast<int32_t>(p.targetUid));
+    return true;
 }
 
 bool OnRobotLeft(const uint8_t* packet, size_t length) {
@@ -136,6 +142,31 @@ Robot* JoinRobot(const RobotStatePacket& p) {
 
 } // namespace
 
+namespace {
+
+// Where each robot of another copy was last reported standing still.
+struct RestingPlace {
+    Location cell;
+    int32_t facing;
+};
+std::unordered_map<int32_t, RestingPlace> gLastRestingPlace;
+
+// One console line each time another copy's robot is reported at rest somewhere new: where it
+// appeared, where each of its moves ended, where it was put after a battle.
+void ReportRestingPlace(const Robot* robot) {
+    if (robot->currentMove != 0)
+        return;
+    auto [seen, first] = gLastRestingPlace.try_emplace(robot->uid, RestingPlace{robot->cell, 0});
+    RestingPlace& last = seen->second;
+    if (!first && LocationEqual(&last.cell, &robot->cell) && last.facing == robot->facing)
+        return;
+    last = {robot->cell, robot->facing};
+    std::printf("Robot %d at rest at (%d, %d, %d) facing %d\n", robot->uid, robot->cell.x,
+                robot->cell.y, robot->cell.z, robot->facing);
+}
+
+} // namespace
+
 bool OnRobotState(const uint8_t* packet, size_t length) {
     RobotStatePacket p;
     if (!DecodeRobotState(packet, length, &p) || gWorld == nullptr)
@@ -157,6 +188,7 @@ bool OnRobotState(const uint8_t* packet, size_t length) {
     if (p.sequence > robot->sequence && ApplyRobotState(robot, &p)) {
         robot->sequence = p.sequence;
         robot->stamp = GetTimeStamp();
+        ReportRestingPlace(robot);
         changed = true;
     }
     return changed;
