@@ -19,8 +19,7 @@ const char* ActionTypeToString(int32_t type) {
         return "Use Item";
     default:
         std::printf("%s: Unknown action type %d\n", "ActionTypeToString", type);
-        VASSERT(!"a known action type");
-        return "";
+        VFAIL("a known action type");
     }
 }
 
@@ -42,6 +41,6 @@ void DoAction(Robot* actor, Robot* target, Action* action) {
         break;
     default:
         std::printf("%s: Unknown action type %d\n", "DoAction", action->type);
-        VASSERT(!"a known action type");
+        VFAIL("a known action type");
     }
 }

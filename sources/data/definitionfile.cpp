@@ -114,7 +114,7 @@ static bool ReadValue(const FieldFormat& field, const char* line, unsigned char*
     case EEndKeyword:
         return false;
     }
-    VASSERT(!"unknown field form");
+    VFAIL("unknown field form");
     return false;
 }
 

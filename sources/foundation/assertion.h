@@ -12,3 +12,7 @@
         if (!(expr))                                                                               \
             AssertionFailed(#expr, __FILE__, __LINE__);                                            \
     } while (0)
+
+// VFAIL(text): a place our own code never reaches (an impossible enum value), reported like a
+// failed assertion. Unlike VASSERT(false) every build sees that nothing comes after it.
+#define VFAIL(text) AssertionFailed(text, __FILE__, __LINE__)

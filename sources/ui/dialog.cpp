@@ -258,7 +258,7 @@ bool DialogTooNarrow(const Dialog* dialog) {
         return CharsPerLine(0, width - 35) < 1;
     default:
         std::printf("Unknown dialog type %d\n", dialog->type);
-        VASSERT(!"known dialog type");
+        VFAIL("known dialog type");
     }
 }
 

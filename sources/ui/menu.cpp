@@ -196,7 +196,7 @@ std::vector<Dialog*> Prepare(Menu* menu, Robot* robot, int mode) {
         return {menu->dialogs[0]};
     default:
         std::printf("Unknown menu type %d\n", static_cast<int>(menu->type));
-        VASSERT(!"a menu type of the stacks");
+        VFAIL("a menu type of the stacks");
     }
 }
 
@@ -332,7 +332,7 @@ const char* MenuTypeName(uint32_t type) {
     if (type < sizeof names / sizeof names[0])
         return names[type];
     std::printf("Unknown menu type %d\n", static_cast<int>(type));
-    VASSERT(!"a menu type with a name");
+    VFAIL("a menu type with a name");
 }
 
 // ---- opening ---------------------------------------------------------------------------------
@@ -426,7 +426,7 @@ int MenuHandleKey(Robot* robot, int key, Action* result) {
     case ESkillMenu:
         return ListKey(gMainStack, menu, robot, key, result, EMenuWandering);
     default:
-        VASSERT(!"a menu of the main stack");
+        VFAIL("a menu of the main stack");
     }
 }
 
@@ -457,7 +457,7 @@ int BattleHandleKey(Robot* robot, int key, Action* result) {
     case EBattleItemMenu:
         return ListKey(gBattleStack, menu, robot, key, result, EMenuBattle);
     default:
-        VASSERT(!"a menu of the battle stack");
+        VFAIL("a menu of the battle stack");
     }
 }
 
