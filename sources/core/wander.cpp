@@ -5,6 +5,7 @@
 #include "core/game.h"
 #include "core/mainloop.h"
 #include "core/outbound.h"
+#include "foundation/utilities.h"
 #include "render/animations.h"
 #include "robots/robot.h"
 #include "sound/sound.h"
@@ -119,7 +120,7 @@ void WanderSpecialKeys(int key, int /*x*/, int /*y*/) {
         FlyCamera({-2, -2, 3}, {-1, -1, 0}, 0);
         return;
     case WANDER_KEY_F12: {
-        double theta = robot->facing * 0.0174532925;
+        double theta = robot->facing * DEGREES_TO_RADIANS;
         FlyCamera({0, 0, 0}, {8 * std::cos(theta), 8 * std::sin(theta), 0}, 1);
         return;
     }
