@@ -36,13 +36,10 @@ constexpr const char* MOVE_SOUND = "sounds\\FF7select2.wav";
 constexpr const char* CANCEL_SOUND = "sounds\\FF7cancel.wav";
 
 constexpr uint32_t MAIN_OPTIONS[] = {ESkillMenu, EItemMenu, EStatsMenu};
-constexpr uint32_t ACTION_OPTIONS[] = {ESkillMenu, EItemMenu};
 
 struct Menu {
     uint32_t type;
-    const uint32_t* options;
     Dialog** dialogs;
-    int32_t selected;
     uint32_t dialogCount;
 };
 
@@ -172,7 +169,6 @@ void FillList(Menu* menu, Robot* robot, int mode) {
                                       entries[i].usable ? 1 : 0, &actions[i]));
     Dialog* list = menu->dialogs[1];
     SetDialogList(list, TextItem(""), items.data(), static_cast<int>(items.size()));
-    menu->selected = list->selected;
     const char* description =
         list->selected >= 0 ? entries[static_cast<size_t>(list->selected)].description.c_str() : "";
     SetDialogText(menu->dialogs[0], TextItem(description));
@@ -226,10 +222,7 @@ int ChoiceKey(DArray* stack, Menu* menu, uint32_t slot, int key) {
         Pop(stack);
         return MENU_CLOSED;
     }
-    int index = DialogHandleKey(menu->dialogs[slot], key);
-    if (index != -1)
-        menu->selected = index;
-    return index;
+    return DialogHandleKey(menu->dialogs[slot], key);
 }
 
 // A key for a skill or item list; on Enter the usable entry's action goes to result. In battle
@@ -285,12 +278,10 @@ void InitMenus() {
                 FreeMenuDialog(&menu, slot);
             std::free(menu.dialogs);
         }
-        menu = {type, nullptr, nullptr, 0, dialogCounts[type]};
+        menu = {type, nullptr, dialogCounts[type]};
         size_t slots = dialogCounts[type] > 0 ? dialogCounts[type] : 1;
         menu.dialogs = static_cast<Dialog**>(std::calloc(slots, sizeof(Dialog*)));
     }
-    gMenus[EMainMenu].options = MAIN_OPTIONS;
-    gMenus[EActionMenu].options = ACTION_OPTIONS;
     if (gMainStack != nullptr)
         DArrayFree(gMainStack);
     if (gBattleStack != nullptr)
@@ -406,7 +397,7 @@ int MenuHandleKey(Robot* robot, int key, Action* result) {
             return index == MENU_CLOSED ? 1 : -1;
         if (key == KEY_ENTER) {
             Sound(SELECT_SOUND);
-            Push(gMainStack, menu->options[index]);
+            Push(gMainStack, MAIN_OPTIONS[index]);
         } else {
             Sound(MOVE_SOUND);
         }
@@ -492,19 +483,23 @@ std::vector<MenuEntry> ItemEntries(Robot* robot, int mode) {
         const char* name = nullptr;
         const char* desc = nullptr;
         bool usable = false;
-        if (const Weapon* weapon = GetObjectTypeFromUID(uids[i]) == EWeaponType
-                                       ? LookupWeapon(gRegistry, uids[i])
-                                       : nullptr) {
-            name = weapon->name, desc = weapon->desc;
-        } else if (const Armor* armor = GetObjectTypeFromUID(uids[i]) == EArmorType
-                                            ? LookupArmor(gRegistry, uids[i])
-                                            : nullptr) {
-            name = armor->name, desc = armor->desc;
-        } else if (const Item* item = GetObjectTypeFromUID(uids[i]) == EItemType
-                                          ? LookupItem(gRegistry, uids[i])
-                                          : nullptr) {
-            name = item->name, desc = item->desc;
-            usable = UsableIn(item->usageArea, mode);
+        switch (GetObjectTypeFromUID(uids[i])) {
+        case EWeaponType:
+            if (const Weapon* weapon = LookupWeapon(gRegistry, uids[i]))
+                name = weapon->name, desc = weapon->desc;
+            break;
+        case EArmorType:
+            if (const Armor* armor = LookupArmor(gRegistry, uids[i]))
+                name = armor->name, desc = armor->desc;
+            break;
+        case EItemType:
+            if (const Item* item = LookupItem(gRegistry, uids[i])) {
+                name = item->name, desc = item->desc;
+                usable = UsableIn(item->usageArea, mode);
+            }
+            break;
+        default:
+            break;
         }
         if (name == nullptr)
             continue; // only what can be carried and shown is listed
