@@ -295,6 +295,16 @@ void EndBattle(Battle* battle, Robot* winner, Robot* loser, int send) {
     PlayMusicTrack(WANDERING_MUSIC_TRACK);
 }
 
+void RestoreLoser(Robot* loser, void (*place)(Robot* robot)) {
+    loser->stats.hitPoints = loser->stats.totalHP;
+    loser->stats.energy = loser->stats.totalEnergy;
+    Location lostOn = loser->cell;
+    place(loser);
+    if (GetRobotAt(gWorld, &lostOn) == loser)
+        SetCellContent(gWorld, &lostOn, EEmpty, nullptr);
+    BroadcastRobotState(loser);
+}
+
 // ---- keys
 
 bool BattleMenuDue(const Robot* robot) {

@@ -55,6 +55,10 @@ void RobotUseSkill(Robot* actor, Robot* target, int skillUid);
 void ApplyBattleResult(Robot* actor, Robot* target, const Stats* actorDelta,
                        const Stats* targetDelta, int send);
 void EndBattle(Battle* battle, Robot* winner, Robot* loser, int send);
+// The loser of a battle, whole again and put down anew: its hit points and energy back, place
+// puts it on a new cell while the cell it lost on still holds it (so a random cell lies
+// elsewhere), then that cell lets it go and its state is sent.
+void RestoreLoser(Robot* loser, void (*place)(Robot* robot));
 
 // ---- the formulas, free of side effects
 

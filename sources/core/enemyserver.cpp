@@ -296,18 +296,11 @@ bool EnemyBattleOver(const uint8_t* packet, size_t length) {
         // Beaten: whole again, and back in the game on another free cell.
         Robot* robot = entry->robot;
         ReleaseBattle(entry);
-        robot->stats.hitPoints = robot->stats.totalHP;
-        robot->stats.energy = robot->stats.totalEnergy;
-        // The cell it was beaten on stays taken while the new one is drawn: elsewhere.
-        Location beatenOn = robot->cell;
         ClearMoveQueue(robot);
         robot->currentMove = 0;
-        PlaceEnemy(robot);
-        if (GetRobotAt(gWorld, &beatenOn) == robot)
-            SetCellContent(gWorld, &beatenOn, EEmpty, nullptr);
+        RestoreLoser(robot, PlaceEnemy);
         std::printf("Dalek %d beaten by %d: restored at (%d, %d, %d)\n", loser, winner,
                     robot->cell.x, robot->cell.y, robot->cell.z);
-        BroadcastRobotState(robot);
         return true;
     }
     if (EnemyEntry* entry = EntryOf(winner)) {

@@ -290,16 +290,12 @@ bool OnBattleOver(const uint8_t* packet, size_t length) {
         // Should this copy not have seen the last blow, the battle ends here too.
         EndBattle(loser->battle, winner, loser, 0);
         AddToStat(&loser->stats.experience, -1);
-        loser->stats.hitPoints = loser->stats.totalHP;
-        loser->stats.energy = loser->stats.totalEnergy;
         Prize prize = DrawPrize(loser);
         std::printf("Prize for robot %d: skill %d, item %d\n", winner->uid, prize.skillUid,
                     prize.itemUid);
         gHooks.prize(winner->uid, static_cast<uint32_t>(prize.skillUid),
                      static_cast<uint32_t>(prize.itemUid));
-        SetCellContent(gWorld, &loser->cell, EEmpty, nullptr);
-        PlaceRobotInWorld(loser, gWorld->uid);
-        BroadcastRobotState(loser);
+        RestoreLoser(loser, [](Robot* robot) { PlaceRobotInWorld(robot, gWorld->uid); });
         MarkFrustumDirty();
         std::printf("%s lost the battle to robot %d (HP %d): experience %d, HP %d/%d, EP %d/%d, "
                     "home at (%d, %d, %d)\n",
