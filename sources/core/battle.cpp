@@ -321,10 +321,6 @@ bool PrepareBattleMenu(Robot* robot) {
     return true;
 }
 
-static Robot* LocalRobot() {
-    return gWorld != NULL ? FindRobotInWorld(gWorld, gLocalRobotUid) : NULL;
-}
-
 void BattleKeyboard(unsigned char key, int /*x*/, int /*y*/) {
     BattleKey(key & 0xff);
 }

@@ -26,6 +26,10 @@ Battle* gBattle = NULL;
 long gTickCount = 0;
 static TimeStamp gTickDue = {0, 0};
 
+Robot* LocalRobot() {
+    return gWorld != nullptr ? FindRobotInWorld(gWorld, gLocalRobotUid) : nullptr;
+}
+
 bool IsEnemyServer() {
     return gLocalRobotUid == ENEMY_SERVER_UID;
 }

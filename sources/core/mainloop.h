@@ -25,6 +25,8 @@ extern Battle* gBattle;
 constexpr int32_t ENEMY_SERVER_UID = -1;
 // Whether this copy is the enemy robot server.
 bool IsEnemyServer();
+// The robot this copy drives, or null (the enemy server, or before the world is loaded).
+Robot* LocalRobot();
 
 constexpr int DEFAULT_CLASS_UID = 4002;
 constexpr int TICK_MILLISECONDS = 100;

@@ -16,10 +16,6 @@
 #include <cmath>
 #include <cstdio>
 
-static Robot* LocalRobot() {
-    return gWorld != nullptr ? FindRobotInWorld(gWorld, gLocalRobotUid) : nullptr;
-}
-
 bool OpenChestInFront() {
     Robot* robot = LocalRobot();
     Chest* chest = nullptr;

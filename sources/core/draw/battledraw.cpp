@@ -14,7 +14,7 @@
 
 void BattleDisplay() {
     LockGL();
-    Robot* robot = gWorld != nullptr ? FindRobotInWorld(gWorld, gLocalRobotUid) : nullptr;
+    Robot* robot = LocalRobot();
     glEnable(GL_DEPTH_TEST);
     if (robot != nullptr && InBattleHere(robot)) {
         Battle* battle = robot->battle;
