@@ -1,55 +1,39 @@
 #!/usr/bin/env bash
 # Hosting and joining over real multicast on loopback, inside a private network namespace:
-# three joiners with the same name, two answering the same announcement at once and one after
-# them, get different player indices, and a second host takes the next free slot.
+# three joiners all named "Vantrell", two answering the same announcement at once and one after
+# them, get places 1, 2 and 3 and see the host's names without their control bytes; a second
+# host takes the next free slot; a failed group join or bind says what failed.
 NEEDS_NETNS=1
 source "$(dirname "$0")/../e2e/common.sh" "$@"
-driver="$exe"
+bel=$'Ha\ank' # the host's name holds a bell byte
 
-start() { # name, args...: runs the driver with keys from a fifo
-  local name="$1"; shift
-  mkfifo "$work/$name.keys"
-  timeout 40 "$driver" "$@" <"$work/$name.keys" >"$work/$name.out" 2>&1 &
-  pids+=($!)
-  exec {fd}>"$work/$name.keys"
-  eval "KEYS_$name=$fd"
-}
-key() { local fd; eval "fd=\$KEYS_$1"; printf '%s' "$2" >&"$fd"; }
-
-start host 600 host Arena Hank
+start host timeout 40 "$peer" host 600 Arena "$bel"
 sleep 1.5
-start j1 600 join Vantrell
-start j2 600 join Vantrell
-start j3 600 join Vantrell
+for j in j1 j2 j3; do start $j timeout 40 "$peer" join 600 Vantrell; done
 sleep 1.2
-key j1 1; key j2 1
+keys j1 1; keys j2 1
 sleep 2.5
-key j3 1
+keys j3 1
 sleep 2.5
-start host2 600 host Second Sue
+start host2 timeout 40 "$peer" host 600 Second Sue
 sleep 2
-key host s
+keys host s
 sleep 3
-key host2 q
+keys host2 q
 wait "${pids[@]}" 2>/dev/null
+# Without a multicast route the join fails with status 1; a port held by a socket that does not
+# share it makes the bind fail with the plain message.
+unshare -rn sh -c 'ip link set lo up; exec "$0" host 100 A B </dev/null' "$peer" >"$work/noroute.txt" 2>&1; rc=$?
+python3 -c 'import socket, time; s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("", 9423)); print("bound", flush=True); time.sleep(3)' >"$work/held.txt" &
+wait_for "$work/held.txt" bound 50
+"$peer" host 100 A B </dev/null >"$work/bind.txt" 2>&1
 
-for n in host j1 j2 j3 host2; do sed -n 's/.*\(RESULT.*\)/\1/p' "$work/$n.out" | sed "s/^/$n: /"; done
-check "the host started its game on channel 0" 'grep -q "RESULT host 1 channel 0" "$work/host.out"'
-indices=$(for n in j1 j2 j3; do sed -n 's/.*RESULT join \([0-9-]*\) channel 0.*/\1/p' "$work/$n.out"; done | sort | xargs)
-check "the joiners named alike got indices 1, 2 and 3 ($indices)" '[ "$indices" = "1 2 3" ]'
-check "the joiners saw the host's game" 'grep -q "1. Arena" "$work/j1.out" && grep -q " \* Hank" "$work/j1.out"'
-check "the second host took slot 2 and quit" 'grep -q "RESULT host 0 channel 1" "$work/host2.out" && grep -q "1. Arena" "$work/host2.out"'
-# Without a multicast route the join fails: a clear message and status 1, not an abort.
-unshare -rn sh -c 'ip link set lo up; exec "$0" 100 host A B </dev/null' "$driver" >"$work/noroute.out" 2>&1
-rc=$?
-check "a failed group join ends with status 1 and says what to check" '[ $rc -eq 1 ] && grep -q "224.0.0.0/4 is routed" "$work/noroute.out"'
-
-# A port held by a socket that does not share it: the bind fails with the plain message.
-python3 -c 'import socket, time; s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("", 9423)); time.sleep(3)' &
-pids+=($!)
-sleep 0.5
-"$driver" 100 host A B </dev/null >"$work/bind.out" 2>&1
-check "a failed bind says \"netInit binding\" and nothing more" 'grep -q "netInit binding" "$work/bind.out" && ! grep -q "netInit binding:" "$work/bind.out"'
-
-[ $fail -eq 0 ] || { for n in host j1 j2 j3 host2; do echo "== $n"; tail -c 1500 "$work/$n.out"; done; }
+results=$(for n in host j1 j2 j3 host2; do sed -n 's/.*RESULT //p' "$work/$n.txt"; done | xargs)
+check "the host started, the joiners got places 1, 2 and 3, the second host took the next slot: $results" \
+  '[[ "$results" = "host 1 channel 0 "*" host 0 channel 1" ]] && [ "$(grep -ho "RESULT join . channel 0" "$work"/j?.txt | sort | xargs)" = "RESULT join 1 channel 0 RESULT join 2 channel 0 RESULT join 3 channel 0" ]'
+check "the joiners saw the host's game, its names without control bytes" \
+  'grep -q "1. Arena" "$work/j1.txt" && grep -q " \* Ha?nk" "$work/j1.txt" && ! grep -q "${bel:2:1}" "$work"/j?.txt && grep -q "1. Arena" "$work/host2.txt"'
+check "a failed group join ends with status 1 and says what to check" '[ $rc -eq 1 ] && grep -q "224.0.0.0/4 is routed" "$work/noroute.txt"'
+check "a failed bind says \"netInit binding\" and nothing more" 'grep -q "netInit binding" "$work/bind.txt" && ! grep -q "netInit binding:" "$work/bind.txt"'
+[ $fail -eq 0 ] || { for n in host j1 j2 j3 host2; do echo "== $n"; tail -c 1500 "$work/$n.txt"; done; }
 exit $fail
