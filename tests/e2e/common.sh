@@ -8,6 +8,8 @@
 #   start NAME CMD...       CMD in the background, its console $work/NAME.txt, keys by `keys NAME K`
 #   start_copy NAME SWITCHES...   the game on its own Xvfb display (a `start`); its console ends
 #                           with "exit status N"
+#   host NAME SWITCHES...   a copy (start_copy) hosting "Arena" from its lobby; false when its
+#                           robot never stands in the world
 #   on NAME COMMANDS        runs shell COMMANDS on NAME's display, $wid its window
 #   press NAME "KEYS"       X key events (xdotool names) to NAME's window
 #   count NAME TEXT         how many lines of NAME's console hold TEXT
@@ -56,6 +58,7 @@ run_copy() {
 }
 export -f run_copy
 start_copy() { start "$1" "$scripts/xvfb-test" bash -c 'run_copy "$@"' _ "$1" "$exe" "${@:2}"; }
+host() { start_copy "$1" "${@:2}" -c Arena && sleep 2.5 && keys "$1" s && wait_for "$work/$1.txt" "stands at" 100; }
 arena() {
   mkdir -p "$work/data/worlds" "$work/data/robotclasses"
   for f in "${VANTRELL_DATA:?}"/* "$VANTRELL_DATA"/robotclasses/*; do

@@ -20,10 +20,7 @@ done
 # A final -n: the copy joins, its lobby finds no keys and gives up.
 "$scripts/xvfb-test" timeout 20 "$exe" -n </dev/null >"$work/missing.txt" 2>&1 &
 missing=$!
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/host.raw" start_copy host -c Test
-sleep 3
-keys host s
-wait_for "$work/host.txt" "player 0" 100
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/host.raw" host host
 sleep 2
 on host 'xwininfo -id $wid >"$WORK/info.txt"; import -window $wid "$WORK/screen.png"; xdotool key --window $wid q'
 wait_for "$work/host.txt" "exit status" 100
@@ -45,7 +42,7 @@ check "the data loads before the command line is acted on" \
 check "a missing value is reported once" '[ "$(grep -c "Missing value after -n" "$work/missing.txt")" -eq 1 ]'
 
 check "the window is 640 x 480, the lobby starts the game, and q quits with status 0" \
-  'grep -q "Width: 640" "$work/info.txt" && grep -q "Height: 480" "$work/info.txt" && grep -q "1. Test" "$work/host.txt" && grep -q "exit status 0" "$work/host.txt"'
+  'grep -q "Width: 640" "$work/info.txt" && grep -q "Height: 480" "$work/info.txt" && grep -q "1. Arena" "$work/host.txt" && grep -q "exit status 0" "$work/host.txt"'
 check "the host plays Vantrell, the Heroic Robot, as player 0 beside its home" \
   'grep -q "player 0" "$work/host.txt" && grep -q "^Robot Vantrell$" "$work/host.txt" && grep -q "^Desc: Heroic Robot$" "$work/host.txt" && grep -q "^Vantrell stands at (5, 4, 2) facing 0$" "$work/host.txt"'
 check "the host reads the world and every texture without an error" \

@@ -10,10 +10,7 @@ log="$work/player.txt"
 # A 4 x 3 deck: the home's nine cells and, east of them, three free cells; the player steps
 # onto the middle one, (3, 3).
 arena "5 7" '0 2 1:3 4 1 "none"\n' '0 1 3 2\n'
-start_copy player -n Jill -c Arena
-sleep 2.5
-keys player s
-wait_for "$log" "Jill stands at (2, 3, 2)" 100 || echo "the player's robot did not start"
+host player -n Jill || echo "the player's robot did not start"
 sleep 1
 press player "Up"
 sleep 2
