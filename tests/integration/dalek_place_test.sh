@@ -14,7 +14,7 @@ host player -n Jill || echo "the player's robot did not start"
 sleep 1
 press player "Up"
 sleep 2
-env -u DISPLAY timeout --preserve-status 8 "$exe" -d 0 3 >"$work/server.txt" 2>&1
+env -u DISPLAY timeout --preserve-status 5 "$exe" -d 0 3 >"$work/server.txt" 2>&1
 # A dalek beside the player may have challenged it: F5 leaves the battle, q quits.
 press player "F5 q"
 wait_for "$log" "exit status" 50

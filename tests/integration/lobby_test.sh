@@ -24,7 +24,7 @@ wait "${pids[@]}" 2>/dev/null
 # Without a multicast route the join fails with status 1; a port held by a socket that does not
 # share it makes the bind fail with the plain message.
 unshare -rn sh -c 'ip link set lo up; exec "$0" host 100 A B </dev/null' "$peer" >"$work/noroute.txt" 2>&1; rc=$?
-python3 -c 'import socket, time; s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("", 9423)); print("bound", flush=True); time.sleep(3)' >"$work/held.txt" &
+python3 -c 'import socket, time; s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("", 9423)); print("bound", flush=True); time.sleep(3)' >"$work/held.txt" & pids+=($!)
 wait_for "$work/held.txt" bound 50
 "$peer" host 100 A B </dev/null >"$work/bind.txt" 2>&1
 
