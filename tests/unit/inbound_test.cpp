@@ -161,26 +161,6 @@ TEST_F(Inbound, APeersEnergonIsTakenUnlessTheHostHoldsItsIdEvenAtTheTopHeight) {
     EXPECT_TRUE(Receive(EnergonAt(made->id, made->x, made->y, made->z)));
 }
 
-// The pump handles packets in arrival order; a burst of refused ones says one line as it comes
-// and one a second later, not a line each.
-TEST_F(Inbound, ThePumpKeepsArrivalOrderAndTellsRefusalsInOneLineASecond) {
-    uint16_t id = 2 * ENERGON_ID_SHARE_SIZE + 1;
-    std::vector<Bytes> inbox = {EnergonAt(id, 7, 7, 2), EnergonAt(id, 9, 9, 2)};
-    inbox.insert(inbox.end(), 50, Left(3007)); // a robot nobody knows
-    for (const Bytes& p : inbox)
-        GameInbox().Offer(p.data(), p.size());
-    bool pumped = false;
-    std::string out = Captured([&] { pumped = PumpPackets(); });
-    EXPECT_TRUE(pumped);
-    EXPECT_EQ(LookupEnergon(world_, id)->x, 7); // the first one counts; the second is a repeat
-    EXPECT_EQ(Occurrences(out, "Dropped a leave packet"), 1) << out; // the rest are counted
-    out =
-        Captured([&] { SummariseRefusals(false, RefusalClock::now() + std::chrono::seconds(2)); });
-    EXPECT_EQ(out, "Refused 49 more packets in the last second; the last: Dropped a leave packet "
-                   "for unknown robot 3007\n");
-    EXPECT_EQ(std::make_tuple(HeldBackRefusals(), PumpPackets()), std::make_tuple(0L, false));
-}
-
 // Each state takes the robot where its sender has it (ticked, it comes to rest where it does
 // at its sender); older ones change nothing; it may leave and come back.
 TEST_F(Inbound, AFirstStateCreatesTheRobotNewerOnesMoveItAndItMayLeaveAndComeBack) {

@@ -2,6 +2,7 @@
 // going, the robots' state and the recorded hook calls.
 #include "core/inbound.h"
 #include "core/mainloop.h"
+#include "foundation/refusals.h"
 #include "net/network.h"
 #include "robots/battle.h"
 #include "support/robot_support.h"
@@ -131,24 +132,40 @@ TEST_F(PlayerRobot, CreatedEquippedTickedAndKeptHeard) {
     }
 }
 
+// The owner step handles every packet in arrival order and ticks when due; a burst of refused
+// packets says one line as it comes and one a second later, not a line each.
 TEST_F(PlayerRobot, TheOwnerStepHandlesEveryPacketAndTicksWhenDue) {
     gNow = {5000, 900};
     StartOwnerLoop(Now);
     long ticks = gTickCount;
     std::vector<int> ticked;
+    std::string out;
     for (int ms : {0, 99, 1, 60, 40, 3, -700, 0}) { // the clock steps back once
         Advance(ms < 0 ? 0 : ms);
         if (ms < 0)
             gNow.time--;
         uint16_t id = static_cast<uint16_t>(100 + ticked.size());
-        std::vector<uint8_t> p = Wire(EncodeEnergon, EnergonPacket{0, id, 3, 3u + id % 8u, 2, 9});
-        GameInbox().Offer(p.data(), p.size());
+        std::vector<std::vector<uint8_t>> inbox = {
+            Wire(EncodeEnergon, EnergonPacket{0, id, 3, 3u + id % 8u, 2, 9}),
+            Wire(EncodeEnergon, EnergonPacket{0, id, 9, 9, 2, 9})}; // a repeat
+        inbox.insert(inbox.end(), ticked.empty() ? 50 : 0, Wire(EncodeRobotLeft, {0, 3007}));
+        for (const auto& p : inbox)
+            GameInbox().Offer(p.data(), p.size());
         OwnerStep step = {};
-        Captured([&] { step = RunOwnerStep(Now); });
+        out += Captured([&] { step = RunOwnerStep(Now); });
         ticked.push_back(step.ticked + 2 * step.changed); // 2: changed, 3: changed and ticked
     }
-    EXPECT_EQ(std::tuple(ticked, gTickCount - ticks, world_->energonCount),
-              std::tuple(std::vector<int>{2, 2, 3, 2, 3, 2, 3, 2}, 3L, 8));
+    out +=
+        Captured([] { SummariseRefusals(false, RefusalClock::now() + std::chrono::seconds(2)); });
+    // Every repeat is discarded; of the refusals one is told as it comes, the rest in one line.
+    EXPECT_EQ(std::tuple(ticked, gTickCount - ticks, world_->energonCount,
+                         LookupEnergon(world_, 107)->x, Occurrences(out, "discarding energon"),
+                         Occurrences(out, "Dropped a leave packet for unknown robot 3007\n"),
+                         HeldBackRefusals(), PumpPackets()),
+              std::tuple(std::vector<int>{2, 2, 3, 2, 3, 2, 3, 2}, 3L, 8, 3, 8, 2, 0L, false));
+    EXPECT_NE(out.find("\nRefused 49 more packets in the last second; the last: Dropped"),
+              std::string::npos)
+        << out;
 }
 
 } // namespace
