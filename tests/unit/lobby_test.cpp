@@ -106,16 +106,20 @@ TEST_F(LobbyTest, TheScreenShowsGamesPlayersAndFreePlacesWithoutControlBytes) {
                   "number (1-4) or 'q' to quit\n");
 }
 
+// The player is told why a game cannot be joined.
 TEST(JoinRefusal, OnlyAnOpenGameListingOneToThreePlayersCanBeJoined) {
-    const std::pair<GameRecord, bool> cases[] = {
-        {{EGameOpen, 1, "A", {}, 1, 0}, true},           {{EGameOpen, 1, "A", {}, 3, 0}, true},
-        {{EGameOpen, EMPTY_SLOT, "A", {}, 1, 0}, false}, {{EGameOpen, 2, "A", {}, 1, 0}, false},
-        {{EGameOpen, 1, "In Use", {}, 0, 0}, false},     {{EGameStarted, 1, "A", {}, 1, 0}, false},
-        {{EGameOpen, 1, "A", {}, 0, 0}, false},          {{EGameOpen, 1, "A", {}, 4, 0}, false},
-        {{EGameOpen, 1, "A", {}, 5, 0}, false},          {{EGameOpen, 1, "A", {}, 255, 0}, false},
-    };
-    for (const auto& [r, joinable] : cases)
-        EXPECT_EQ(JoinRefusal(r, 1) == nullptr, joinable) << int(r.numPlayers) << " " << r.gameName;
+    const GameRecord records[] = {
+        {EGameOpen, 1, "A", {}, 1, 0},          {EGameOpen, 1, "A", {}, 3, 0},
+        {EGameOpen, EMPTY_SLOT, "A", {}, 1, 0}, {EGameOpen, 2, "A", {}, 1, 0},
+        {EGameOpen, 1, "In Use", {}, 1, 0},     {EGameStarted, 1, "A", {}, 1, 0},
+        {EGameOpen, 1, "A", {}, 0, 0},          {EGameOpen, 1, "A", {}, 255, 0},
+        {EGameOpen, 1, "A", {}, 5, 0},          {EGameOpen, 1, "A", {}, 4, 0}};
+    std::string why;
+    for (const GameRecord& r : records)
+        why += std::string(JoinRefusal(r, 1) ? JoinRefusal(r, 1) : "joinable") + "; ";
+    EXPECT_EQ(why, "joinable; joinable; holds no game; holds no game; is in use; has already "
+                   "started; lists no valid number of players; lists no valid number of players; "
+                   "lists no valid number of players; already has 4 players; ");
 }
 
 // Keys come from standard input, a pipe here as when a script drives the lobby: the key
