@@ -72,10 +72,8 @@ TEST(Tick, ReArmsWithWhatIsLeftOfTheHundredMillisecondsAndASlowTickAtOnce) {
               std::make_tuple(63, 100, 0, time_t{51}, 80));
 }
 
-TimeStamp gNow;
-TimeStamp Now() {
-    return gNow;
-}
+TimeStamp gNow; // the clock of the tests below
+const ClockFn Now = [] { return gNow; };
 void Advance(long long milliseconds) {
     long long total = gNow.time * 1000LL + gNow.millitm + milliseconds;
     gNow = {static_cast<time_t>(total / 1000), static_cast<uint16_t>(total % 1000)};
