@@ -28,7 +28,7 @@ TEST(PacketInbox, QueuesWholeGameLayoutsUpToItsCapacityAndTellsTheDropsInOneLine
     // clang-format on
     for (const auto& [packet, queued] : cases)
         EXPECT_EQ(inbox.Offer(packet.data(), packet.size()), queued) << packet.size();
-    EXPECT_FALSE(inbox.Offer(nullptr, 0));
+    EXPECT_FALSE(inbox.Offer(nullptr, 0) || inbox.Offer(cases[5].first.data(), 0)); // empty: short
     std::deque<QueuedPacket> out;
     auto t = std::chrono::steady_clock::now();
     auto drainAt = [&](auto later) { return Captured([&] { inbox.Drain(out, t + later); }); };
@@ -40,7 +40,7 @@ TEST(PacketInbox, QueuesWholeGameLayoutsUpToItsCapacityAndTellsTheDropsInOneLine
                          out[2].bytes[4], inbox.DroppedUnknown()),
               std::tuple(3u, 1, 2, 200u, 3, 4));
     EXPECT_EQ(first + sameSecond + nextSecond,
-              "Dropped 3 packets since the last report: 2 shorter than their layout, 1 with the "
+              "Dropped 4 packets since the last report: 3 shorter than their layout, 1 with the "
               "inbox full (3)\nDropped 1 packets since the last report: 1 shorter than their "
               "layout, 0 with the inbox full (3)\n");
     EXPECT_EQ(sameSecond, "");
