@@ -9,12 +9,8 @@
 
 namespace {
 
-const auto Datagram = [](const GameRecord& r) { return Wire(EncodeGameRecord, r); };
-
-struct Step {
-    std::vector<uint8_t> packet;
-    const char* slots; // what the table holds afterwards, as Slots() shows it
-};
+using Bytes = std::vector<uint8_t>;
+const auto G = [](const GameRecord& r) { return Wire(EncodeGameRecord, r); };
 
 class LobbyTest : public ::testing::Test {
   protected:
@@ -25,11 +21,10 @@ class LobbyTest : public ::testing::Test {
     }
     // Each slot as "name SA:player,player" (S the state, A the announce flag, "!" when its
     // channel is to be closed; "-" when empty), a player field up to its last non-zero byte with
-    // each NUL as '.'.
+    // each NUL as '.'; " started" once the wait for our game's start is over.
     std::string Slots() {
         std::string out;
-        for (int s = 0; s < NUM_LOBBY_SLOTS; s++) {
-            const GameRecord& r = table.slots[s];
+        for (const GameRecord& r : table.slots) {
             bool held = r.slot != EMPTY_SLOT;
             out += held ? " " + std::string(r.gameName) + " " + char('0' + r.state) +
                               char('0' + r.announce) + ":"
@@ -38,71 +33,68 @@ class LobbyTest : public ::testing::Test {
                 std::string field(r.playerNames[p], PLAYER_NAME_FIELD);
                 out += (p > 0 ? "," : "") + field.substr(0, field.find_last_not_of('\0') + 1);
             }
-            out += table.closeRequested[s] ? "!" : "";
+            out += table.closeRequested[&r - table.slots] ? "!" : "";
         }
         std::replace(out.begin(), out.end(), '\0', '.');
-        return out.substr(1);
+        return out.substr(1) + (waitingForStart ? "" : " started");
     }
-    void Run(const std::vector<Step>& steps) {
-        for (const Step& step : steps) {
-            Captured([&] { LobbyReceive(step.packet.data(), step.packet.size(), &table); });
-            EXPECT_EQ(Slots(), step.slots) << "step " << &step - steps.data();
+    // Each datagram and what the table holds after it.
+    void Run(const std::vector<std::pair<Bytes, const char*>>& steps) {
+        for (const auto& [packet, slots] : steps) {
+            Captured([&] { LobbyReceive(packet.data(), packet.size(), &table); });
+            EXPECT_EQ(Slots(), slots) << "step " << &packet - &steps[0].first;
         }
     }
     LobbyTable table;
 };
 
 TEST_F(LobbyTest, AnnouncementsFillEmptySlotsUpdatesOverwriteAndGameTrafficMarksThemInUse) {
-    std::vector<uint8_t> cut = Datagram({EGameOpen, 0, "Cut", {"X"}, 1, 1});
+    Bytes cut = G({EGameOpen, 0, "Cut", {"X"}, 1, 1});
     cut.pop_back();
+    // clang-format off
     Run({
-        {Datagram({EGameOpen, 1, "A", {"H"}, 1, 1}), "- A 01:H - -"},
-        {Datagram({EGameOpen, 1, "Other", {"X"}, 1, 1}), "- A 01:H - -"}, // slot held
-        {Datagram({EGameOpen, 1, "A", {"H", "J"}, 2, 0}), "- A 00:H,J - -"},
-        {Datagram({ERobotStatePacket, 2, "", {}, 0, 0}), "- A 00:H,J In Use 00: -"},
+        {G({EGameOpen, 1, "A", {"H"}, 1, 1}), "- A 01:H - -"},
+        {G({EGameOpen, 1, "Other", {"X"}, 1, 1}), "- A 01:H - -"}, // slot held
+        {G({EGameOpen, 1, "A", {"H", "J"}, 2, 0}), "- A 00:H,J - -"},
+        {G({ERobotStatePacket, 2, "", {}, 0, 0}), "- A 00:H,J In Use 00: -"},
         {{ERobotLeftPacket, 3}, "- A 00:H,J In Use 00: In Use 00:"}, // short traffic counts
-        {Datagram({ERobotStatePacket, 4, "", {}, 0, 0}), "- A 00:H,J In Use 00: In Use 00:"},
+        {G({ERobotStatePacket, 4, "", {}, 0, 0}), "- A 00:H,J In Use 00: In Use 00:"},
         {cut, "- A 00:H,J In Use 00: In Use 00:"},
-        {Datagram({EGameOpen, 0, "N", {"H"}, 1, 1}), "N 01:H A 00:H,J In Use 00: In Use 00:"},
+        {G({EGameOpen, 0, "N", {"H"}, 1, 1}), "N 01:H A 00:H,J In Use 00: In Use 00:"},
         // A start elsewhere asks to close that channel; on ours it ends the wait.
-        {Datagram({EGameStarted, 1, "A", {"H", "J", "K"}, 3, 1}),
-         "N 01:H A 00:H,J! In Use 00: In Use 00:"},
+        {G({EGameStarted, 1, "A", {"H", "J", "K"}, 3, 1}), "N 01:H A 00:H,J! In Use 00: In Use 00:"},
+        {G({EGameStarted, 0, "N", {"H", "Me"}, 2, 1}), "N 10:H,Me A 00:H,J! In Use 00: In Use 00: started"},
     });
-    EXPECT_EQ(waitingForStart.load(), 1);
-    Run({{Datagram({EGameStarted, 0, "N", {"H", "Me"}, 2, 1}),
-          "N 10:H,Me A 00:H,J! In Use 00: In Use 00:"}});
-    EXPECT_EQ(waitingForStart.load(), 0);
+    // clang-format on
 }
 
 TEST_F(LobbyTest, AHostsSlotTakesOnlyAJoinThatKeepsItsGameAndAddsOnePlayer) {
     BeginHosting(&table, 1, "A", "H");
+    // clang-format off
     Run({
-        {Datagram({EGameOpen, 1, "A", {"H", "X"}, 2, 1}), "- A 00:H - -"},      // announcement
-        {Datagram({EGameOpen, 1, "B", {"H", "X"}, 2, 0}), "- A 00:H - -"},      // other name
-        {Datagram({EGameStarted, 1, "A", {"H", "X"}, 2, 0}), "- A 00:H - -"},   // other state
-        {Datagram({EGameOpen, 1, "A", {"M", "X"}, 2, 0}), "- A 00:H - -"},      // other host
-        {Datagram({EGameOpen, 1, "A", {"H", "X", "Y"}, 3, 0}), "- A 00:H - -"}, // two more
-        {Datagram({EGameOpen, 1, "A", {}, 0, 0}), "- A 00:H - -"},              // fewer
-        {Datagram({ERobotStatePacket, 1, "A", {"H", "X"}, 2, 0}), "- A 00:H - -"},
+        {G({EGameOpen, 1, "A", {"H", "X"}, 2, 1}), "- A 00:H - -"},      // announcement
+        {G({EGameOpen, 1, "B", {"H", "X"}, 2, 0}), "- A 00:H - -"},      // other name
+        {G({EGameStarted, 1, "A", {"H", "X"}, 2, 0}), "- A 00:H - -"},   // other state
+        {G({EGameOpen, 1, "A", {"M", "X"}, 2, 0}), "- A 00:H - -"},      // other host
+        {G({EGameOpen, 1, "A", {"H", "X", "Y"}, 3, 0}), "- A 00:H - -"}, // two more
+        {G({EGameOpen, 1, "A", {}, 0, 0}), "- A 00:H - -"},              // fewer
+        {G({ERobotStatePacket, 1, "A", {"H", "X"}, 2, 0}), "- A 00:H - -"},
         // Ann's entry carries a tag after its NUL: the host keeps it and announces it as it came.
-        {Datagram({EGameOpen, 1, "A", {"H", "Ann\0\0Z"}, 2, 0}), "- A 00:H,Ann..Z - -"},
-        {Datagram({EGameOpen, 1, "A", {"H", "Bob"}, 2, 0}), "- A 00:H,Ann..Z - -"}, // taken
-        {Datagram({EGameOpen, 1, "A", {"H", "Ann", "Bob"}, 3, 0}), "- A 00:H,Ann..Z,Bob - -"},
-        {Datagram({EGameOpen, 1, "A", {"H", "Ann", "Bob", "Cy"}, 4, 0}),
-         "- A 00:H,Ann..Z,Bob,Cy - -"},
-        {Datagram({EGameOpen, 1, "A", {"H", "Ann", "Bob", "Cy"}, 5, 0}),
-         "- A 00:H,Ann..Z,Bob,Cy - -"}, // a fifth player
+        {G({EGameOpen, 1, "A", {"H", "Ann\0\0Z"}, 2, 0}), "- A 00:H,Ann..Z - -"},
+        {G({EGameOpen, 1, "A", {"H", "Bob"}, 2, 0}), "- A 00:H,Ann..Z - -"}, // taken
+        {G({EGameOpen, 1, "A", {"H", "Ann", "Bob"}, 3, 0}), "- A 00:H,Ann..Z,Bob - -"},
+        {G({EGameOpen, 1, "A", {"H", "Ann", "Bob", "Cy"}, 4, 0}), "- A 00:H,Ann..Z,Bob,Cy - -"},
+        {G({EGameOpen, 1, "A", {"H", "Ann", "Bob", "Cy"}, 5, 0}), "- A 00:H,Ann..Z,Bob,Cy - -"}, // five
     });
+    // clang-format on
 }
 
 TEST_F(LobbyTest, TheScreenShowsGamesPlayersAndFreePlacesWithoutControlBytes) {
     for (const GameRecord& r :
          {GameRecord{EGameOpen, 0, "Evil\x1b]0;x\x07", {"B\x7f\xc3\xa9", "\r\n"}, 2, 1},
           GameRecord{EGameOpen, 1, "A", {"A", "B", "C", "D"}, 200, 1},
-          GameRecord{ERobotStatePacket, 3, "", {}, 0, 0}}) {
-        std::vector<uint8_t> packet = Datagram(r);
-        LobbyReceive(packet.data(), packet.size(), &table);
-    }
+          GameRecord{ERobotStatePacket, 3, "", {}, 0, 0}})
+        LobbyReceive(G(r).data(), G(r).size(), &table);
     std::string dashes(29, '-');
     EXPECT_EQ(Captured([&] { DrawLobby(&table, 1); }),
               "\x1b[2J\x1b[H\x1b[1;1H1. Evil?]0;x?\x1b[2;1H" + dashes +
@@ -114,31 +106,36 @@ TEST_F(LobbyTest, TheScreenShowsGamesPlayersAndFreePlacesWithoutControlBytes) {
                   "number (1-4) or 'q' to quit\n");
 }
 
+// The player is told why a game cannot be joined.
 TEST(JoinRefusal, OnlyAnOpenGameListingOneToThreePlayersCanBeJoined) {
-    const std::pair<GameRecord, bool> cases[] = {
-        {{EGameOpen, 1, "A", {}, 1, 0}, true},           {{EGameOpen, 1, "A", {}, 3, 0}, true},
-        {{EGameOpen, EMPTY_SLOT, "A", {}, 1, 0}, false}, {{EGameOpen, 2, "A", {}, 1, 0}, false},
-        {{EGameOpen, 1, "In Use", {}, 0, 0}, false},     {{EGameStarted, 1, "A", {}, 1, 0}, false},
-        {{EGameOpen, 1, "A", {}, 0, 0}, false},          {{EGameOpen, 1, "A", {}, 4, 0}, false},
-        {{EGameOpen, 1, "A", {}, 5, 0}, false},          {{EGameOpen, 1, "A", {}, 255, 0}, false},
-    };
-    for (const auto& [r, joinable] : cases)
-        EXPECT_EQ(JoinRefusal(r, 1) == nullptr, joinable) << int(r.numPlayers) << " " << r.gameName;
+    const GameRecord records[] = {
+        {EGameOpen, 1, "A", {}, 1, 0},          {EGameOpen, 1, "A", {}, 3, 0},
+        {EGameOpen, EMPTY_SLOT, "A", {}, 1, 0}, {EGameOpen, 2, "A", {}, 1, 0},
+        {EGameOpen, 1, "In Use", {}, 1, 0},     {EGameStarted, 1, "A", {}, 1, 0},
+        {EGameOpen, 1, "A", {}, 0, 0},          {EGameOpen, 1, "A", {}, 255, 0},
+        {EGameOpen, 1, "A", {}, 5, 0},          {EGameOpen, 1, "A", {}, 4, 0}};
+    std::string why;
+    for (const GameRecord& r : records)
+        why += std::string(JoinRefusal(r, 1) ? JoinRefusal(r, 1) : "joinable") + "; ";
+    EXPECT_EQ(why, "joinable; joinable; holds no game; holds no game; is in use; has already "
+                   "started; lists no valid number of players; lists no valid number of players; "
+                   "lists no valid number of players; already has 4 players; ");
 }
 
-// Keys come from standard input, a pipe here as when a script drives the lobby.
+// Keys come from standard input, a pipe here as when a script drives the lobby: the key
+// pressed, nothing within the wait (an empty pipe must not block a read), the end of input.
 TEST(ReadKey, GivesTheKeyPressedNothingWithinTheWaitOrTheEndOfInput) {
-    int saved = dup(STDIN_FILENO), pipeEnds[2];
-    ASSERT_EQ(pipe2(pipeEnds, O_NONBLOCK), 0); // an empty pipe must not block a read
-    dup2(pipeEnds[0], STDIN_FILENO);
+    int saved = dup(STDIN_FILENO), ends[2];
+    ASSERT_EQ(pipe2(ends, O_NONBLOCK), 0);
+    dup2(ends[0], STDIN_FILENO);
     std::vector<int> keys = {ReadKey(0)};
-    ASSERT_EQ(write(pipeEnds[1], "s", 1), 1);
+    ASSERT_EQ(write(ends[1], "s", 1), 1);
     keys.push_back(ReadKey(0));
-    close(pipeEnds[1]);
+    close(ends[1]);
     keys.push_back(ReadKey(0));
     dup2(saved, STDIN_FILENO);
     close(saved);
-    close(pipeEnds[0]);
+    close(ends[0]);
     EXPECT_EQ(keys, (std::vector<int>{ENoKey, 's', EKeysEnded}));
 }
 
