@@ -38,14 +38,14 @@ class MenuTest : public RobotTest {
 };
 
 TEST_F(MenuTest, TheBoxesStandWhereTheLayoutPutsThemForAnyWindowSize) {
+    // clang-format off
     const std::pair<int, std::vector<int>> sizes[] = {
-        {640,
-         {384, 80,  544, 176, 384, 80,  543, 159, 384, 60, 597, 300, 320, 68,  575, 201, 320, 202,
-          575, 253, 320, 240, 575, 292, 448, 10,  630, 75, 470, 8,   630, 104, 10,  8,   170, 104}},
-        {1024, {614, 128, 870,  281, 614, 128, 869,  255, 614, 96,  955, 480,
-                512, 109, 920,  322, 512, 323, 920,  406, 512, 384, 920, 468,
-                722, 10,  1014, 111, 758, 8,   1014, 161, 10,  8,   266, 161}},
+        {640, {384, 80, 544, 176, 384, 80, 543, 159, 384, 60, 597, 300, 320, 68, 575, 201, 320, 202, 575, 253,
+               320, 240, 575, 292, 448, 10, 630, 75, 470, 8, 630, 104, 10, 8, 170, 104}},
+        {1024, {614, 128, 870, 281, 614, 128, 869, 255, 614, 96, 955, 480, 512, 109, 920, 322, 512, 323, 920, 406,
+                512, 384, 920, 468, 722, 10, 1014, 111, 758, 8, 1014, 161, 10, 8, 266, 161}},
     };
+    // clang-format on
     for (const auto& [w, expected] : sizes) {
         LayoutMenus(w, w * 3 / 4);
         const MenuLayout& l = *GetMenuLayout();
@@ -65,14 +65,10 @@ TEST_F(MenuTest, TheBoxesStandWhereTheLayoutPutsThemForAnyWindowSize) {
 // Fight, Skill, Item). The inventory lists armor 6000, weapon 5000, repair kit 7000 and weapon
 // 5001; the skills are 8000 to 8003.
 TEST_F(MenuTest, KeysOpenAndCloseMenusAndAUsableChoiceYieldsItsActionClosingOnlyBattleMenus) {
-    struct Case {
-        std::vector<int> keys;
-        int returned;
-        Action result;
-        uint32_t top;
-        std::string sound;
-        int energy = 100;
-    } cases[] = {
+    // The keys; what the last one returned, the action and the top menu of the stack that
+    // result, the last sound; the robot's energy.
+    // clang-format off
+    struct Case { std::vector<int> keys; int returned; Action result; uint32_t top; std::string sound; int energy = 100; } cases[] = {
         {{DOWN}, -1, {0, -1}, ENoMenu, ""},                     // only the base: keys go on
         {{OPEN, ESC}, 1, {0, -1}, ENoMenu, CANCEL},             // Escape closes
         {{OPEN, ENTER}, 1, {0, -1}, ESkillMenu, SELECT},        // the first entry
@@ -92,6 +88,7 @@ TEST_F(MenuTest, KeysOpenAndCloseMenusAndAUsableChoiceYieldsItsActionClosingOnly
         {{BATTLE, DOWN, ENTER, DOWN, ENTER}, 1, {0, -1}, ESkillMenu, MOVE, 14},         // costs 15
         {{BATTLE, DOWN, ENTER, DOWN, DOWN, DOWN, ENTER}, 1, {0, -1}, ESkillMenu, MOVE}, // wandering
     };
+    // clang-format on
     for (const Case& c : cases) {
         InitMenus();
         ShutdownSound(); // no sound played yet

@@ -4,23 +4,10 @@
 // shows the mini status and Enter challenges a robot in front. With VANTRELL_MENU_SHOTS=DIR the
 // menus are also saved as pictures (DIR/mainmenu.ppm, itemlist.ppm, ministatus.ppm).
 #include "core/battle.h"
-#include "core/game.h"
-#include "core/mainloop.h"
 #include "core/outbound.h"
 #include "core/wander.h"
-#include "data/registry.h"
-#include "render/animationmanager.h"
-#include "render/animations.h"
-#include "render/draw/animationsdraw.h"
-#include "render/draw/worlddraw.h"
-#include "robots/robot.h"
-#include "sound/sound.h"
-#include "support/test_support.h"
 #include "support/window_support.h"
 #include "ui/dialog.h"
-#include "ui/menu.h"
-#include "world/world.h"
-#include "world/worldfile.h"
 
 namespace {
 

@@ -1,17 +1,6 @@
 // The real game window under Xvfb: the cleared scene, frustum culling from the camera that
 // DrawScene sets up, the timer tick that re-arms itself and textured boxes.
-#include "core/game.h"
-#include "core/mainloop.h"
-#include "core/draw/scenedraw.h"
-#include "core/draw/window.h"
-#include "render/draw/glutils.h"
-#include "support/test_support.h"
 #include "support/window_support.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <tuple>
 
 namespace {
 
@@ -30,10 +19,11 @@ TEST_F(WindowTest, ASceneWithoutItsRobotIsTheClearedBackgroundBlackOrFogGrey) {
     glClearColor(1, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     DrawScene(nullptr, 3000);
-    EXPECT_EQ(Pixel(320, 240), (std::vector<int>{0, 0, 0}));
+    std::vector<int> black = Pixel(320, 240);
     SetFogOn(1);
     DrawScene(nullptr, 3000);
     std::vector<int> grey = Pixel(320, 240);
+    EXPECT_EQ(black, (std::vector<int>{0, 0, 0}));
     EXPECT_TRUE(std::abs(grey[0] - 128) <= 1 && grey[2] == grey[0]) << grey[0] << " " << grey[2];
 }
 
@@ -50,8 +40,8 @@ TEST_F(WindowTest, CubesInViewAreDrawnAndCubesBehindBesideOrBeyondAreNot) {
         SetFirstPerson(firstPerson);
         FollowFacing(&robot, 0);
         DrawSceneFrom(&robot);
-        EXPECT_EQ(gCamera->frustumDirty, 0);
-        EXPECT_EQ(CubeInFrustum(&cube), drawn) << cube.x << " " << cube.y << " " << cube.z;
+        EXPECT_EQ(std::tuple(gCamera->frustumDirty, CubeInFrustum(&cube)), std::tuple(0, drawn))
+            << cube.x << " " << cube.y << " " << cube.z;
     }
 }
 
@@ -82,24 +72,24 @@ TEST(GLUtilsWindow, ATexturedBoxShowsItsTextureFromAListAndFromTheCache) {
     // The face shows the picture a quarter turn to the left: its columns run up the window and
     // its bottom row lies along the right edge. Texel (1, 0) is (200, 30, 60), (6, 2) is
     // (180, 60, 135).
-    const std::vector<int> texel10 = {200, 30, 60}, texel62 = {180, 60, 135};
     GLint bound[2] = {};
     for (int cached = 0; cached < 2; cached++) {
         ScopedEnv data("VANTRELL_DATA", cached ? "/nonexistent" : VANTRELL_FIXTURES);
         GLuint list = NewDisplayListSet("texture test", 1);
         BeginDisplayList(list, GL_COMPILE);
-        EXPECT_EQ(UseTexture("images\\rgb.bmp"), 1);
+        int used = UseTexture("images\\rgb.bmp");
         DrawTexturedBox(1, 1, 1);
         EndDisplayList();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glCallList(list);
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound[cached]);
-        EXPECT_EQ(Pixel(560, 90), texel10) << "cached " << cached;
-        EXPECT_EQ(Pixel(240, 390), texel62) << "cached " << cached;
+        EXPECT_EQ(std::tuple(used, Pixel(560, 90), Pixel(240, 390)),
+                  std::tuple(1, std::vector{200, 30, 60}, std::vector{180, 60, 135}))
+            << "cached " << cached;
     }
-    EXPECT_EQ(bound[1], bound[0]);
-    EXPECT_EQ(UseTexture("none"), 0); // leaves texturing on, as it was
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    // "none" leaves texturing on, as it was.
+    EXPECT_EQ((std::tuple{bound[1], UseTexture("none"), glIsEnabled(GL_TEXTURE_2D)}),
+              std::tuple(bound[0], 0, GLboolean(GL_TRUE)));
     glPopAttrib();
     Reshape(640, 480);
 }
