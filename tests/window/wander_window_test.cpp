@@ -13,77 +13,63 @@ namespace {
 
 std::vector<int> gSent;
 
-class WanderWindow : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        OpenTestWindow();
-        glPushAttrib(GL_ALL_ATTRIB_BITS);
-        Captured([] {
-            InitWorldDrawing(1);
-            InitAnimations();
-            InitRegistry();
-            InitSound();
-            InitCamera();
-            InitAnimationManager();
-            gAnimationHooks.setRevealSphere = SetRevealSphere; // what the sonar shows
-            gWorld = LoadWorld("worlds\\bigworld.txt");
-            InstallGameHooks();
-            CreatePlayer("Vantrell", 0, DEFAULT_CLASS_UID);
-            PlaceRobotInWorld(gPlayerRobot, gWorld->uid);
-        });
-        SetPacketSender([](const void* buffer, size_t) {
-            gSent.push_back(*static_cast<const uint8_t*>(buffer));
-            return 0;
-        });
-        gGame = NewGame();
-        gBattle = NewBattle();
-        RegisterWanderingHandlers();
-        InstallBattle(BattleDisplay); // the challenge at the end starts a battle
-        InitGameMode(gGame);
-        InitDialogs(WANDER_KEY_ENTER, WANDER_KEY_DOWN, WANDER_KEY_UP);
-        InitMenus();
-        gMenuRedisplay = glutPostRedisplay;
-        Reshape(640, 480);
-        StartTimer();
-    }
-    // The window goes back to the other tests as they found it: no game, world or lamp of ours.
-    static void TearDownTestSuite() {
-        glPopAttrib();
-        gGame = nullptr;
-        gWorld = nullptr;
-        gAnimationHooks = SilentAnimationHooks();
-        ResetCamera();
-        Reshape(640, 480);
-    }
+// Real key events for the window, then the game runs until the robot has none left to do
+// and the condition holds.
+template <typename Condition> bool Press(const std::string& keys, Condition done) {
+    std::string command =
+        "xdotool search --name '^Vantrell IV$' key --window %1 --delay 120 " + keys;
+    return std::system(command.c_str()) == 0 && WaitFor([&] {
+               glutMainLoopEvent();
+               return gPlayerRobot->currentMove == 0 && PeekMove(gPlayerRobot) == 0 && done();
+           });
+}
+std::tuple<int, int, int> Where() {
+    return {gPlayerRobot->cell.x, gPlayerRobot->cell.y, gPlayerRobot->facing};
+}
+// The frame as the player sees it, saved under name when VANTRELL_MENU_SHOTS names a folder;
+// whether the bottom left corner of the box's frame is white in it.
+bool FramedIn(const char* name, const MenuRect& box) {
+    DrawWanderFrame();
+    std::vector<int> corner = Pixel(box.x1 + 1, box.y1 + 1);
+    glutSwapBuffers();
+    if (const char* dir = std::getenv("VANTRELL_MENU_SHOTS"))
+        std::system(("import -window \"$(xdotool search --name '^Vantrell IV$')\" " +
+                     std::string(dir) + "/" + name + ".png")
+                        .c_str());
+    return corner[0] > 200 && corner[1] > 200 && corner[2] > 200;
+}
 
-    // Real key events for the window, then the game runs until the robot has none left to do
-    // and the condition holds.
-    template <typename Condition> static bool Press(const std::string& keys, Condition done) {
-        std::string command =
-            "xdotool search --name '^Vantrell IV$' key --window %1 --delay 120 " + keys;
-        return std::system(command.c_str()) == 0 && WaitFor([&] {
-                   glutMainLoopEvent();
-                   return gPlayerRobot->currentMove == 0 && PeekMove(gPlayerRobot) == 0 && done();
-               });
-    }
-    static std::tuple<int, int, int> Where() {
-        return {gPlayerRobot->cell.x, gPlayerRobot->cell.y, gPlayerRobot->facing};
-    }
-    // The frame as the player sees it, saved under name when VANTRELL_MENU_SHOTS names a folder;
-    // whether the bottom left corner of the box's frame is white in it.
-    static bool FramedIn(const char* name, const MenuRect& box) {
-        DrawWanderFrame();
-        std::vector<int> corner = Pixel(box.x1 + 1, box.y1 + 1);
-        glutSwapBuffers();
-        if (const char* dir = std::getenv("VANTRELL_MENU_SHOTS"))
-            std::system(("import -window \"$(xdotool search --name '^Vantrell IV$')\" " +
-                         std::string(dir) + "/" + name + ".png")
-                            .c_str());
-        return corner[0] > 200 && corner[1] > 200 && corner[2] > 200;
-    }
-};
+TEST(WanderWindow, ArrowsWalkAndTurnMenusOpenChestsGiveAndTheSonarReveals) {
+    OpenTestWindow();
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    Captured([] {
+        InitWorldDrawing(1);
+        InitAnimations();
+        InitRegistry();
+        InitSound();
+        InitCamera();
+        InitAnimationManager();
+        gAnimationHooks.setRevealSphere = SetRevealSphere; // what the sonar shows
+        gWorld = LoadWorld("worlds\\bigworld.txt");
+        InstallGameHooks();
+        CreatePlayer("Vantrell", 0, DEFAULT_CLASS_UID);
+        PlaceRobotInWorld(gPlayerRobot, gWorld->uid);
+    });
+    SetPacketSender([](const void* buffer, size_t) {
+        gSent.push_back(*static_cast<const uint8_t*>(buffer));
+        return 0;
+    });
+    gGame = NewGame();
+    gBattle = NewBattle();
+    RegisterWanderingHandlers();
+    InstallBattle(BattleDisplay); // the challenge at the end starts a battle
+    InitGameMode(gGame);
+    InitDialogs(WANDER_KEY_ENTER, WANDER_KEY_DOWN, WANDER_KEY_UP);
+    InitMenus();
+    gMenuRedisplay = glutPostRedisplay;
+    Reshape(640, 480);
+    StartTimer();
 
-TEST_F(WanderWindow, ArrowsWalkAndTurnMenusOpenChestsGiveAndTheSonarReveals) {
     EXPECT_TRUE(Press("Up Up Left Left", [] { return Where() == std::tuple{7, 4, 90}; }));
     EXPECT_TRUE(Press("Right Down", [] { return Where() == std::tuple{6, 3, 45}; }));
     EXPECT_TRUE(Press("Up Up Up Right", [] { return Where() == std::tuple{9, 6, 0}; }));
@@ -122,6 +108,14 @@ TEST_F(WanderWindow, ArrowsWalkAndTurnMenusOpenChestsGiveAndTheSonarReveals) {
     FinishTeleport(other, gWorld);
     EXPECT_TRUE(Press("Escape Escape Return", [] { return gGame->modeId == EBattleMode; }));
     EXPECT_EQ(std::count(gSent.begin(), gSent.end(), 11), 1); // EBattleStartPacket
+
+    // The window goes back to the other tests as they found it: no game, world or lamp of ours.
+    glPopAttrib();
+    gGame = nullptr;
+    gWorld = nullptr;
+    gAnimationHooks = SilentAnimationHooks();
+    ResetCamera();
+    Reshape(640, 480);
 }
 
 } // namespace
