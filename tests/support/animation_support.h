@@ -13,7 +13,7 @@ struct HookLog {
     std::vector<double> revealRadii; // each reveal sphere set
     int revealsCleared = 0, firstPerson = -1;
     Vector3 eye = {0, 0, 0}, look = {0, 0, 0};
-    std::vector<std::string> results; // "fight 5000 at 3001", "skill 8001 at 3001"
+    std::string results; // "fight 5000 at 3001, skill 8001 at 3001"
     std::vector<AnimationPacket> sent;
 };
 
@@ -23,8 +23,9 @@ inline HookLog& Hooks() {
 }
 
 inline void Result(const char* what, const Robot* target, int uid) {
-    Hooks().results.push_back(std::string(what) + " " + std::to_string(uid) + " at " +
-                              std::to_string(target->uid));
+    std::string& all = Hooks().results;
+    all += (all.empty() ? "" : ", ") + std::string(what) + " " + std::to_string(uid) + " at " +
+           std::to_string(target->uid);
 }
 
 inline AnimationHooks RecordingHooks() {

@@ -5,14 +5,6 @@
 
 namespace {
 
-// Texts joined with sep.
-std::string Joined(const std::vector<std::string>& texts, const char* sep = ", ") {
-    std::string all;
-    for (const std::string& t : texts)
-        all += (all.empty() ? "" : sep) + t;
-    return all;
-}
-
 class Models : public AnimationTest {
   protected:
     // A robot of the class with an index of its own; class 4009, which no model knows, is the
@@ -28,11 +20,11 @@ class Models : public AnimationTest {
     }
     // The packets sent, as "type:value at target".
     static std::string Sent() {
-        std::vector<std::string> sent;
+        std::string all;
         for (const AnimationPacket& p : Hooks().sent)
-            sent.push_back(std::to_string(p.type) + ":" + std::to_string(p.value) + " at " +
-                           std::to_string(p.targetUid));
-        return Joined(sent);
+            all += (all.empty() ? "" : ", ") + std::to_string(p.type) + ":" +
+                   std::to_string(p.value) + " at " + std::to_string(p.targetUid);
+        return all;
     }
     RobotClass strange_ = {};
     int next_ = 10;
@@ -61,7 +53,7 @@ TEST_F(Models, AnAttackFiresTheModelsWeaponsSendsEachShotAndAppliesIt) {
         const int acting = r->acting;
         said += Captured([&] { RunOut(); });
         // One packet a shot, with the uid the attack started with.
-        std::string fights = "|" + Joined(Hooks().results) + "|";
+        std::string fights = "|" + Hooks().results + "|";
         EXPECT_EQ(std::tuple(acting, said, Sent(),
                              ("|" + std::string(c.fights) + "|").find(fights) != std::string::npos),
                   std::tuple(c.weapons.empty() ? 0 : 1, c.said, c.sent, true))
@@ -88,7 +80,7 @@ TEST_F(Models, ASkillPlaysTheGestureThenTheEffectThenAppliesIt) {
         Captured([&] { RobotAnimateSkill(r, c.skill, target, c.apply); });
         EXPECT_EQ(std::tuple(GetLastSound(), r->acting), std::tuple(c.gestureSound, 1));
         const std::string s = std::to_string(c.skill);
-        EXPECT_EQ((std::tuple{RunOut(), Sent(), Joined(Hooks().results), r->skillFlag}),
+        EXPECT_EQ((std::tuple{RunOut(), Sent(), Hooks().results, r->skillFlag}),
                   std::tuple(c.ticks, c.apply ? "0:" + s + " at 3001, 3:" + s + " at 3001" : "",
                              c.apply ? "skill " + s + " at 3001" : "", 0));
     }
@@ -108,19 +100,20 @@ TEST_F(Models, AGestureMovesTheJointsTickByTickAndEndsAtRest) {
     for (const auto& [classUid, j, afterTicks] : cases) {
         Robot* r = OfClass(classUid);
         Captured([&] { RobotAnimateSkill(r, -1, target, 0); });
-        std::vector<std::string> shown;
+        std::string shown;
         while (shown.empty() || AnimationCount() > 0) {
             Tick();
             const RobotModel* m = RobotModelOf(r);
             auto* gesture = Front<ModelAction>(); // the Hover's sphere as drawn
-            shown.push_back(std::to_string(j == "shoulder"        ? m->hover.leftShoulderY
-                                           : j == "dome"          ? static_cast<int>(m->domeAngle)
-                                           : j == "torso"         ? m->johnny.torso
-                                           : j == "rightUpperArm" ? m->johnny.rightUpperArm
-                                           : gesture != nullptr   ? HoverSkillSphere(gesture)
-                                                                  : -1));
+            shown += (shown.empty() ? "" : " ") +
+                     std::to_string(j == "shoulder"        ? m->hover.leftShoulderY
+                                    : j == "dome"          ? static_cast<int>(m->domeAngle)
+                                    : j == "torso"         ? m->johnny.torso
+                                    : j == "rightUpperArm" ? m->johnny.rightUpperArm
+                                    : gesture != nullptr   ? HoverSkillSphere(gesture)
+                                                           : -1);
         }
-        EXPECT_EQ(Joined(shown, " "), afterTicks) << j;
+        EXPECT_EQ(shown, afterTicks) << j;
     }
 }
 
@@ -166,7 +159,7 @@ TEST_F(Models, AnotherCopysAnimationIsReplayedOrDroppedWithAMessage) {
                       std::tuple(c.local == -1 ? 0 : 1, c.x == 4 ? ERobot : ESolid));
         }
         RunOut(); // shown, never sent on or applied
-        EXPECT_EQ(std::tuple(Sent() + Joined(Hooks().results), At(6, 6), At(4, 6)),
+        EXPECT_EQ(std::tuple(Sent() + Hooks().results, At(6, 6), At(4, 6)),
                   std::tuple("", EEmpty, ERobot));
     }
 }

@@ -1,8 +1,9 @@
 // The wandering mode in the real window, driven by real key events (xdotool) on bigworld:
 // the arrows walk and turn the robot, F1 and Escape open and close the main menu, Enter opens
 // the chest in front and its item shows in the Item menu, the sonar reveals a hidden chest, F9
-// shows the mini status and Enter challenges a robot in front. With VANTRELL_MENU_SHOTS=DIR the
-// menus are also saved as pictures (DIR/mainmenu.ppm, itemlist.ppm, ministatus.ppm).
+// shows the mini status and Enter challenges a robot in front; every step waits on the game's
+// timer tick, which must keep re-arming itself. With VANTRELL_MENU_SHOTS=DIR the menus are also
+// saved as pictures (DIR/mainmenu.png, itemlist.png, ministatus.png).
 #include "core/battle.h"
 #include "core/outbound.h"
 #include "core/wander.h"
