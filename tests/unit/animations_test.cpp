@@ -112,15 +112,14 @@ TEST_F(Effects, ATeleportMovesTheRobotOnceBetweenVanishingAndAppearing) {
 }
 
 TEST_F(Effects, DamageNumbersShowHpAndEnergyInTheirColours) {
+    // clang-format off
     const std::tuple<int16_t, int16_t, const char*> cases[] = {
-        {-12, 5, "12 white at 0.9, 5 green at 0.7, "},
-        {0, 5, "5 green at 0.7, "},
-        {7, -30, "7 green at 0.9, 30 red at 0.7, "},
-        {0, 0, ""}};
+        {-12, 5, "12 white at 0.9, 5 green at 0.7, "}, {0, 5, "5 green at 0.7, "},
+        {7, -30, "7 green at 0.9, 30 red at 0.7, "}, {0, 0, ""}};
+    // clang-format on
     for (const auto& [hp, energy, expected] : cases) {
         DamageDisplay display = {};
-        display.delta.hitPoints = hp;
-        display.delta.energy = energy;
+        std::tie(display.delta.hitPoints, display.delta.energy) = std::tuple(hp, energy);
         DamageLabel labels[2];
         std::string shown;
         for (int i = 0, n = DamageLabels(&display, labels); i < n; i++) {

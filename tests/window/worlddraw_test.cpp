@@ -40,25 +40,25 @@ class WorldDrawWindow : public RobotTest {
     }
     void Draw() {
         Captured([&] { DrawScene(world_, viewer_->uid); });
-        glGetDoublev(GL_MODELVIEW_MATRIX, model_);
-        glGetDoublev(GL_PROJECTION_MATRIX, projection_);
-        glGetIntegerv(GL_VIEWPORT, viewport_);
     }
+    // Reads the matrices the last frame was drawn with.
     Seen Look(double x, double y, double z) {
-        double w[3], p[3] = {0, 0, -100};
-        gluProject(x, y, z, model_, projection_, viewport_, &w[0], &w[1], &w[2]);
+        double model[16], projection[16], w[3], p[3] = {0, 0, -100};
+        int viewport[4];
+        glGetDoublev(GL_MODELVIEW_MATRIX, model);
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        gluProject(x, y, z, model, projection, viewport, &w[0], &w[1], &w[2]);
         std::vector<int> rgb = Pixel(int(w[0]), int(w[1]));
         float depth = 1;
         glReadPixels(int(w[0]), int(w[1]), 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
         if (depth < 1)
-            gluUnProject(int(w[0]) + 0.5, int(w[1]) + 0.5, depth, model_, projection_, viewport_,
+            gluUnProject(int(w[0]) + 0.5, int(w[1]) + 0.5, depth, model, projection, viewport,
                          &p[0], &p[1], &p[2]);
         return {p[2], rgb[0], rgb[1], rgb[2]};
     }
 
     Robot* viewer_ = nullptr;
-    double model_[16] = {}, projection_[16] = {};
-    int viewport_[4] = {};
 };
 
 constexpr double kNear = 0.03;
