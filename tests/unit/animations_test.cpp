@@ -20,8 +20,7 @@ std::vector<double> Ramps(std::initializer_list<std::tuple<int, double, double>>
 TEST_F(Effects, RunTheirTicksShowingTheirFrames) {
     Robot* a = Put(Make(0, true, 4000), 3, 3); // a Hover of power 2 and dexterity 3
     Robot* b = Put(Make(1, false), 4, 3);
-    a->stats.power = 2;
-    a->stats.dexterity = 3;
+    std::tie(a->stats.power, a->stats.dexterity) = std::tuple(2, 3);
     const Location wall = {6, 6, 2}, far = {8, 8, 2};
     const Vector3 from = {3.5, 3.5, 2.5}, to = {4.5, 3.5, 2.5}, centre = {3.5, 3, 2};
     const Vector3 eye = {8, 0, 4}, look = {-4, 0, 0};

@@ -14,8 +14,7 @@ class Models : public AnimationTest {
         strange_.uid = 4009;
         Robot* r = Put(Make(next_++, false, classUid == 4009 ? 4000 : classUid), 3, 3);
         r->robotClass = classUid == 4009 ? &strange_ : r->robotClass;
-        r->stats.power = 2;
-        r->stats.dexterity = 3;
+        std::tie(r->stats.power, r->stats.dexterity) = std::tuple(2, 3); // for the effects' lengths
         return r;
     }
     // The packets sent, as "type:value at target".

@@ -17,9 +17,9 @@ std::vector<int> gSent;
 // Real key events for the window, then the game runs until the robot has none left to do
 // and the condition holds.
 template <typename Condition> bool Press(const std::string& keys, Condition done) {
-    std::string command =
-        "xdotool search --name '^Vantrell IV$' key --window %1 --delay 120 " + keys;
-    return std::system(command.c_str()) == 0 && WaitFor([&] {
+    const std::string xdotool =
+        "xdotool search --name '^Vantrell IV$' key --window %1 --delay 120 ";
+    return std::system((xdotool + keys).c_str()) == 0 && WaitFor([&] {
                glutMainLoopEvent();
                return gPlayerRobot->currentMove == 0 && PeekMove(gPlayerRobot) == 0 && done();
            });
