@@ -1,6 +1,6 @@
-// The game window for the window tests: opened once, by whichever test suite runs first, and
-// read back pixel by pixel; with it the headers of the game's drawing and of the robots' and
-// animations' test fixtures.
+// The game window for the window tests, with its camera: opened once, by whichever test suite
+// runs first, and read back pixel by pixel; with it the headers of the game's drawing and of the
+// robots' and animations' test fixtures.
 #pragma once
 
 #include "core/draw/scenedraw.h"
@@ -27,6 +27,7 @@ inline void OpenTestWindow() {
     glutCloseFunc(nullptr);
     for (int i = 0; i < 20; i++)
         glutMainLoopEvent();
+    InitCamera();
     Reshape(640, 480);
 }
 

@@ -48,7 +48,6 @@ TEST(WanderWindow, ArrowsWalkAndTurnMenusOpenChestsGiveAndTheSonarReveals) {
         InitAnimations();
         InitRegistry();
         InitSound();
-        InitCamera();
         InitAnimationManager();
         gAnimationHooks.setRevealSphere = SetRevealSphere; // what the sonar shows
         gWorld = LoadWorld("worlds\\bigworld.txt");
