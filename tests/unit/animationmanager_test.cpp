@@ -1,11 +1,7 @@
 // The animation manager: the order in which animations step and draw, what a tick reports, and
 // retiring (completions, also ones that add animations).
 #include "render/animationmanager.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
+#include "support/test_support.h"
 
 namespace {
 

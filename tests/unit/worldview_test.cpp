@@ -2,11 +2,7 @@
 // deposits pass the camera's view volume and sonar sphere, and which colours and textures.
 #include "core/game.h"
 #include "render/worldview.h"
-#include "robots/robot.h"
-#include "world/energon.h"
-#include "world/world.h"
-
-#include <gtest/gtest.h>
+#include "support/robot_support.h"
 
 namespace {
 
