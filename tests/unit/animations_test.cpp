@@ -38,10 +38,8 @@ TEST_F(Effects, RunTheirTicksShowingTheirFrames) {
          [&] {
              Volley* v = Front<Volley>();
              AdvanceVolley(v); // as each drawn frame does: the fourth reaches the target
-             double off = 0;
-             for (int i = 0; i < v->count; i++)
-                 off = std::max(off, std::fabs(v->pellets[i].position.x - to.x));
-             return v->count >= MIN_VOLLEY_PELLETS && v->count <= MAX_VOLLEY_PELLETS && (v->counter != 1 || off <= 0.2 + 1e-9);
+             const auto near = [&](const auto& p) { return std::fabs(p.position.x - to.x) <= 0.2 + 1e-9; };
+             return v->count >= MIN_VOLLEY_PELLETS && v->count <= MAX_VOLLEY_PELLETS && (v->counter != 1 || std::all_of(v->pellets, v->pellets + v->count, near));
          }, Ramps({{5, 1, 0}})},
         {"stars: eight sprites up the spirals, then an empty frame", [&] { StartStarEffect(a, b, nullptr, nullptr); },
          [] { return StarFrame(Front<SpiralEffect>()); }, Ramps({{9, 0, 1}})},
