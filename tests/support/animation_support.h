@@ -11,11 +11,9 @@
 
 struct HookLog {
     std::vector<double> revealRadii; // each reveal sphere set
-    int revealsCleared = 0;
-    Vector3 eye = {0, 0, 0};
-    Vector3 look = {0, 0, 0};
-    int firstPerson = -1;
-    std::vector<std::string> results; // "fight 5000 at 3001", "skill 8001 at 3001"
+    int revealsCleared = 0, firstPerson = -1;
+    Vector3 eye = {0, 0, 0}, look = {0, 0, 0};
+    std::string results; // "fight 5000 at 3001, skill 8001 at 3001"
     std::vector<AnimationPacket> sent;
 };
 
@@ -25,8 +23,9 @@ inline HookLog& Hooks() {
 }
 
 inline void Result(const char* what, const Robot* target, int uid) {
-    Hooks().results.push_back(std::string(what) + " " + std::to_string(uid) + " at " +
-                              std::to_string(target->uid));
+    std::string& all = Hooks().results;
+    all += (all.empty() ? "" : ", ") + std::string(what) + " " + std::to_string(uid) + " at " +
+           std::to_string(target->uid);
 }
 
 inline AnimationHooks RecordingHooks() {
@@ -44,15 +43,15 @@ inline AnimationHooks RecordingHooks() {
 }
 
 // The first running animation's data, or null.
-inline void* Front() {
-    return gAnimationMgr->head->next != nullptr ? gAnimationMgr->head->next->data : nullptr;
+template <typename T = void> T* Front() {
+    return static_cast<T*>(gAnimationMgr->head->next != nullptr ? gAnimationMgr->head->next->data
+                                                                : nullptr);
 }
 
 // A battle's start as another copy sends it, with the sender's name and HP.
-inline std::vector<uint8_t> BattleStart(int sub, int from, int to, const char* name, int hp = 0) {
-    BattleStartPacket p = {0, static_cast<uint8_t>(sub), static_cast<uint32_t>(from),
-                           0, static_cast<uint32_t>(to), {},
-                           {}};
+inline std::vector<uint8_t> BattleStart(uint8_t sub, uint32_t from, uint32_t to, const char* name,
+                                        int hp = 0) {
+    BattleStartPacket p = {0, sub, from, 0, to, {}, {}};
     std::snprintf(p.name, sizeof p.name, "%s", name);
     p.stats.hitPoints = p.stats.totalHP = static_cast<int16_t>(hp);
     return Wire(EncodeBattleStart, p);

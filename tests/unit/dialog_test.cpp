@@ -22,12 +22,9 @@ Dialog* List(int n, int rows) {
 }
 
 TEST(DialogKeys, TheSelectionMovesWithinTheListAndScrollsToStayInView) {
-    struct Case {
-        const char* what;
-        int entries;
-        std::vector<int> keys;
-        int returned, selected, firstVisible;
-    } cases[] = {
+    // What, the entries, the keys, then what the last key returned and the selected and first
+    // visible rows.
+    const std::tuple<const char*, int, std::vector<int>, int, int, int> cases[] = {
         {"Up at the first entry stays, still used", 3, {UP}, 0, 0, 0},
         {"Down at the last entry stays, still used", 3, {DOWN, DOWN, DOWN}, 2, 2, 0},
         {"Enter reports the selection", 3, {DOWN, ENTER}, 1, 1, 0},
@@ -36,14 +33,14 @@ TEST(DialogKeys, TheSelectionMovesWithinTheListAndScrollsToStayInView) {
         {"Up scrolls back", 10, {DOWN, DOWN, DOWN, DOWN, UP, UP, UP}, 1, 1, 1},
         {"an empty list uses no key", 0, {DOWN, ENTER}, -1, -1, 0},
     };
-    for (const Case& c : cases) {
-        Dialog* d = List(c.entries, 4);
-        int returned = 0;
-        for (int key : c.keys)
-            returned = DialogHandleKey(d, key);
-        EXPECT_EQ(std::tie(returned, d->selected, d->firstVisible),
-                  std::tie(c.returned, c.selected, c.firstVisible))
-            << c.what;
+    for (const auto& [what, entries, keys, returned, selected, firstVisible] : cases) {
+        Dialog* d = List(entries, 4);
+        int got = 0;
+        for (int key : keys)
+            got = DialogHandleKey(d, key);
+        EXPECT_EQ(std::tie(got, d->selected, d->firstVisible),
+                  std::tie(returned, selected, firstVisible))
+            << what;
         FreeDialog(d);
     }
 }
@@ -61,25 +58,22 @@ TEST(DialogKeys, ARefilledListKeepsItsSelectionClampedToItsEnd) {
 }
 
 TEST(DialogText, TextWrapsAtTheBoxWidthAndATooNarrowBoxDrawsNothing) {
-    struct Case {
-        int width;
-        const char* text;
-        std::vector<std::string> pieces;
-    } cases[] = {
+    // The box's width, the text and its lines.
+    const std::tuple<int, const char*, std::vector<std::string>> cases[] = {
         {118, "Received Repair Kit.", {"Received", "Repair", "Kit."}}, // (118 - 18) / 10 = 10
         {48, "abcdefg h", {"abc", "def", "g h"}}, // a word longer than a line is cut
         {28, "ab", {"a", "b"}},                   // just one character a line
         {27, "abc", {}},                          // no room for one character
     };
-    for (const Case& c : cases) {
-        Dialog* d = NewTextDialog(100, 50, 100 + c.width, 90,
-                                  NewDialogItem(c.text, WHITE, 1, nullptr), WHITE, WHITE);
+    for (const auto& [width, text, expected] : cases) {
+        Dialog* d = NewTextDialog(100, 50, 100 + width, 90, NewDialogItem(text, WHITE, 1, nullptr),
+                                  WHITE, WHITE);
         std::vector<std::string> pieces;
         for (const DialogTextLine& line : DialogTextLines(d)) {
             EXPECT_EQ(std::pair(line.x, line.y), std::pair(109, 70 - 16 * int(pieces.size())));
             pieces.push_back(line.text);
         }
-        EXPECT_EQ(pieces, c.pieces) << c.width;
+        EXPECT_EQ(pieces, expected) << width;
         FreeDialog(d);
     }
     // A list: an empty title takes the top line, the marker stands at the selected row.

@@ -1,12 +1,9 @@
 // The texture cache's keys and buckets and the faces of a box, without a display.
 #include "render/gltables.h"
-
-#include <gtest/gtest.h>
+#include "support/test_support.h"
 
 #include <array>
 #include <cmath>
-#include <cstring>
-#include <string>
 
 namespace {
 
@@ -21,40 +18,38 @@ TEST(TextureKeys, HashBucketsAndTheLengthLimit) {
     EXPECT_FALSE(MakeTextureKey(std::string(32, 'a').c_str(), &key) || key.name[0] != '\0');
 }
 
-using V = std::array<float, 3>;
-
-V Between(const float* from, const float* to) {
-    return {to[0] - from[0], to[1] - from[1], to[2] - from[2]};
-}
-
-float Dot(const V& a, const float* b) {
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
 // Every face of a 1 x 2 x 3 box lies on its side of the box, winds counter-clockwise seen from
 // outside, and its texture coordinates grow by one per unit of edge length.
 TEST(BoxFacesTest, FacesPointOutwardsAndRepeatTheTextureOncePerUnit) {
+    using V = std::array<float, 3>;
+    const auto between = [](const float* a, const float* b) {
+        return V{b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+    };
+    const auto dot = [](const V& a, const float* b) {
+        return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+    };
     BoxFace faces[BOX_FACES];
     BoxFaces(1, 2, 3, faces);
     const V normals[BOX_FACES] = {{-1, 0, 0}, {0, 1, 0}, {1, 0, 0},
                                   {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
     for (int f = 0; f < BOX_FACES; f++) {
-        SCOPED_TRACE(f);
         const BoxFace& face = faces[f];
-        EXPECT_EQ(V(std::to_array(face.normal)), normals[f]);
-        EXPECT_EQ(face.texCoords[0][0] + face.texCoords[0][1], 0.0f);
+        EXPECT_EQ(
+            std::tuple(V(std::to_array(face.normal)), face.texCoords[0][0] + face.texCoords[0][1]),
+            std::tuple(normals[f], 0.0f))
+            << f;
         for (int k = 0; k < 4; k++) {
-            const float* c = face.corners[k];
-            V edge = Between(c, face.corners[(k + 1) % 4]);
-            V turn = Between(face.corners[(k + 1) % 4], face.corners[(k + 2) % 4]);
-            EXPECT_EQ(Dot(normals[f], c), std::fabs(Dot(V{0.5f, 1.0f, 1.5f}, face.normal)));
+            const float *c = face.corners[k], *t = face.texCoords[k],
+                        *u = face.texCoords[(k + 1) % 4];
+            V edge = between(c, face.corners[(k + 1) % 4]);
+            V turn = between(face.corners[(k + 1) % 4], face.corners[(k + 2) % 4]);
             V cross = {edge[1] * turn[2] - edge[2] * turn[1], edge[2] * turn[0] - edge[0] * turn[2],
                        edge[0] * turn[1] - edge[1] * turn[0]};
-            EXPECT_GT(Dot(cross, face.normal), 0.0f);
-            const float* t = face.texCoords[k];
-            const float* u = face.texCoords[(k + 1) % 4];
+            EXPECT_EQ(dot(normals[f], c), std::fabs(dot(V{0.5f, 1.0f, 1.5f}, face.normal))) << f;
+            EXPECT_GT(dot(cross, face.normal), 0.0f) << f;
             EXPECT_FLOAT_EQ(std::hypot(u[0] - t[0], u[1] - t[1]),
-                            std::hypot(edge[0], edge[1], edge[2]));
+                            std::hypot(edge[0], edge[1], edge[2]))
+                << f;
         }
     }
     EXPECT_EQ(V({faces[4].texCoords[2][0], faces[4].texCoords[2][1], 0}), V({2, 1, 0})); // the top

@@ -38,14 +38,14 @@ class MenuTest : public RobotTest {
 };
 
 TEST_F(MenuTest, TheBoxesStandWhereTheLayoutPutsThemForAnyWindowSize) {
+    // clang-format off
     const std::pair<int, std::vector<int>> sizes[] = {
-        {640,
-         {384, 80,  544, 176, 384, 80,  543, 159, 384, 60, 597, 300, 320, 68,  575, 201, 320, 202,
-          575, 253, 320, 240, 575, 292, 448, 10,  630, 75, 470, 8,   630, 104, 10,  8,   170, 104}},
-        {1024, {614, 128, 870,  281, 614, 128, 869,  255, 614, 96,  955, 480,
-                512, 109, 920,  322, 512, 323, 920,  406, 512, 384, 920, 468,
-                722, 10,  1014, 111, 758, 8,   1014, 161, 10,  8,   266, 161}},
+        {640, {384, 80, 544, 176, 384, 80, 543, 159, 384, 60, 597, 300, 320, 68, 575, 201, 320, 202, 575, 253,
+               320, 240, 575, 292, 448, 10, 630, 75, 470, 8, 630, 104, 10, 8, 170, 104}},
+        {1024, {614, 128, 870, 281, 614, 128, 869, 255, 614, 96, 955, 480, 512, 109, 920, 322, 512, 323, 920, 406,
+                512, 384, 920, 468, 722, 10, 1014, 111, 758, 8, 1014, 161, 10, 8, 266, 161}},
     };
+    // clang-format on
     for (const auto& [w, expected] : sizes) {
         LayoutMenus(w, w * 3 / 4);
         const MenuLayout& l = *GetMenuLayout();
@@ -65,14 +65,10 @@ TEST_F(MenuTest, TheBoxesStandWhereTheLayoutPutsThemForAnyWindowSize) {
 // Fight, Skill, Item). The inventory lists armor 6000, weapon 5000, repair kit 7000 and weapon
 // 5001; the skills are 8000 to 8003.
 TEST_F(MenuTest, KeysOpenAndCloseMenusAndAUsableChoiceYieldsItsActionClosingOnlyBattleMenus) {
-    struct Case {
-        std::vector<int> keys;
-        int returned;
-        Action result;
-        uint32_t top;
-        std::string sound;
-        int energy = 100;
-    } cases[] = {
+    // The keys; what the last one returned, the action and the top menu of the stack that
+    // result, the last sound; the robot's energy.
+    // clang-format off
+    struct Case { std::vector<int> keys; int returned; Action result; uint32_t top; std::string sound; int energy = 100; } cases[] = {
         {{DOWN}, -1, {0, -1}, ENoMenu, ""},                     // only the base: keys go on
         {{OPEN, ESC}, 1, {0, -1}, ENoMenu, CANCEL},             // Escape closes
         {{OPEN, ENTER}, 1, {0, -1}, ESkillMenu, SELECT},        // the first entry
@@ -92,6 +88,7 @@ TEST_F(MenuTest, KeysOpenAndCloseMenusAndAUsableChoiceYieldsItsActionClosingOnly
         {{BATTLE, DOWN, ENTER, DOWN, ENTER}, 1, {0, -1}, ESkillMenu, MOVE, 14},         // costs 15
         {{BATTLE, DOWN, ENTER, DOWN, DOWN, DOWN, ENTER}, 1, {0, -1}, ESkillMenu, MOVE}, // wandering
     };
+    // clang-format on
     for (const Case& c : cases) {
         InitMenus();
         ShutdownSound(); // no sound played yet
@@ -110,14 +107,15 @@ TEST_F(MenuTest, KeysOpenAndCloseMenusAndAUsableChoiceYieldsItsActionClosingOnly
 TEST_F(MenuTest, StatsListsAndStatusesSayWhatTheRobotHasAndCanUse) {
     SetRobotName(robot_, "Vantrell");
     robot_->stats = {1, 2, 3, 4, 5, 6, 7, 80, 90, 100, 200};
+    using Lines = std::vector<std::string>;
     EXPECT_EQ(StatsLines(robot_),
-              (std::vector<std::string>{"Vantrell", "only a test", "", "Exp: 7", "HP: 80/90",
-                                        "EP: 100/200", "", "Power: 4", "Dexterity: 5", "Speed: 6",
-                                        "Stamina: 2", "Defense: 3"}));
+              (Lines{"Vantrell", "only a test", "", "Exp: 7", "HP: 80/90", "EP: 100/200", "",
+                     "Power: 4", "Dexterity: 5", "Speed: 6", "Stamina: 2", "Defense: 3"}));
     AddItemsToInventory(robot_->inventory, ENERGON_ITEM_UID, 12);
-    EXPECT_EQ(MiniStatusLines(robot_),
-              (std::vector<std::string>{"HP: 80/90", "EP: 100/200", "Energon Ore: 12 "}));
-    EXPECT_EQ(BattleStatusLines(robot_, false), std::vector<std::string>{"Vantrell"});
+    EXPECT_EQ(std::tuple(MiniStatusLines(robot_), BattleStatusLines(robot_, false),
+                         BattleStatusLines(robot_, true)),
+              std::tuple(Lines{"HP: 80/90", "EP: 100/200", "Energon Ore: 12 "}, Lines{"Vantrell"},
+                         Lines{"Vantrell", "HP: 80/90", "EP: 100/200"}));
 
     AddItemToInventory(robot_->inventory, 8001); // never carried, and not listed if it were
     std::set<std::string> items;                 // the uid, the text and a + when usable
@@ -128,9 +126,9 @@ TEST_F(MenuTest, StatsListsAndStatusesSayWhatTheRobotHasAndCanUse) {
                                             "7001 12 Energon Ore +"}));
     robot_->stats.energy = 20;
     std::vector<MenuEntry> skills = SkillEntries(robot_, EMenuWandering);
-    EXPECT_EQ(std::tuple(skills[0].text, skills[0].usable, skills[3].usable),
-              std::tuple("Self-Repair  30 EP  ", false, true));
-    EXPECT_EQ(skills[0].description.find("Not enough energy"), 0u);
+    EXPECT_EQ(std::tuple(skills[0].text, skills[0].usable, skills[3].usable,
+                         skills[0].description.find("Not enough energy")),
+              std::tuple("Self-Repair  30 EP  ", false, true, 0u));
 }
 
 // A second message replaces the open one's text; a long one is cut to the buffer.

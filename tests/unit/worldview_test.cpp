@@ -2,27 +2,18 @@
 // deposits pass the camera's view volume and sonar sphere, and which colours and textures.
 #include "core/game.h"
 #include "render/worldview.h"
-#include "robots/robot.h"
-#include "world/energon.h"
-#include "world/world.h"
-
-#include <gtest/gtest.h>
-
-#include <vector>
+#include "support/robot_support.h"
 
 namespace {
 
 enum Kind { EBox, EGlassyPad, EOtherRobot, EOurRobot, EChestKind, EHiddenChest, EDeposit };
 
-struct Case {
-    const char* what;
-    Kind kind;
-    Vector3 at;      // a box's minimum corner, or the cell
-    double size;     // a box's edge
-    int flag;        // robots: 1 invisible, 2 seen in first person; deposits: the stage
-    double sonar[4]; // centre and radius; no radius, no sphere
-    bool expected;
-};
+// What; the kind; a box's minimum corner, or the cell; a box's edge; for robots 1 invisible, 2
+// seen in first person, for deposits the stage; the sonar's centre and radius (no radius, no
+// sphere); whether it is drawn.
+// clang-format off
+struct Case { const char* what; Kind kind; Vector3 at; double size; int flag; double sonar[4]; bool expected; };
+// clang-format on
 
 bool Drawn(const Case& c) {
     Vector3 centre = {c.sonar[0], c.sonar[1], c.sonar[2]};
@@ -30,23 +21,17 @@ bool Drawn(const Case& c) {
     WorldView view = {InRevealSphere, CubeInFrustum, gCamera->frustumPlanes, c.flag >> 1, 3000};
     const int x = int(c.at.x), y = int(c.at.y), z = int(c.at.z);
     Robot robot = {};
-    robot.uid = c.kind == EOurRobot ? 3000 : 3001;
-    robot.cell = {x, y, z};
-    robot.position = c.at;
-    robot.skillFlag = c.flag & 1;
+    std::tie(robot.uid, robot.cell, robot.position, robot.skillFlag) =
+        std::tuple(c.kind == EOurRobot ? 3000 : 3001, Location{x, y, z}, c.at, c.flag & 1);
     WorldBox box = {};
-    box.minimum = c.at;
-    box.maximum = {c.at.x + c.size, c.at.y + c.size, c.at.z + c.size};
-    box.translucent = c.kind == EGlassyPad;
+    std::tie(box.minimum, box.maximum, box.translucent) = std::tuple(
+        c.at, Vector3{c.at.x + c.size, c.at.y + c.size, c.at.z + c.size}, c.kind == EGlassyPad);
     Chest chest = {x, y, z, 7000, 0, 0, c.kind == EHiddenChest ? 2 : 0};
     Energon deposit = {1, x, y, z, -1, 9, c.flag, 1};
-    if (c.kind <= EGlassyPad)
-        return BoxDrawn(&view, &box);
-    if (c.kind <= EOurRobot)
-        return RobotDrawn(&view, &robot);
-    if (c.kind <= EHiddenChest)
-        return ChestLookFor(&view, &chest).drawn;
-    return EnergonDrawn(&view, &deposit);
+    return c.kind <= EGlassyPad     ? BoxDrawn(&view, &box)
+           : c.kind <= EOurRobot    ? RobotDrawn(&view, &robot)
+           : c.kind <= EHiddenChest ? ChestLookFor(&view, &chest).drawn
+                                    : EnergonDrawn(&view, &deposit);
 }
 
 TEST(WorldView, WhatAFrameShowsAndInWhichColourTable) {
@@ -83,15 +68,13 @@ TEST(WorldView, WhatAFrameShowsAndInWhichColourTable) {
     for (const Case& c : cases)
         EXPECT_EQ(Drawn(c), c.expected) << c.what;
     FreeCamera();
-    // Colours and textures.
-    EXPECT_EQ(std::vector<float>(RobotSlotColor(1), RobotSlotColor(1) + 3),
-              (std::vector<float>{0.9f, 0.0f, 0.1f}));
-    EXPECT_EQ(RobotSlotColor(4)[3], 1.0f); // the enemy server's robots are opaque
-    EXPECT_EQ(SafeZoneColor(255), nullptr);
+    // Colours and textures: slot 1 red, the enemy server's robots opaque.
     WorldBox none = {};
     std::snprintf(none.texture, sizeof none.texture, "none");
-    EXPECT_TRUE(BoxTextured(&none));
-    EXPECT_EQ(BoxTexture(&none), nullptr);
+    EXPECT_EQ(std::tuple(std::vector<float>(RobotSlotColor(1), RobotSlotColor(1) + 3),
+                         RobotSlotColor(4)[3], SafeZoneColor(255), BoxTextured(&none),
+                         BoxTexture(&none)),
+              std::tuple(std::vector<float>{0.9f, 0.0f, 0.1f}, 1.0f, nullptr, true, nullptr));
 }
 
 } // namespace

@@ -1,46 +1,15 @@
 // The robot models under Xvfb: the translucent red invisible set, a skill gesture that changes
 // the picture and comes back to rest, a teleport cutting the model away from below, and the
 // three side by side in their slot colours.
-#include "render/draw/animationsdraw.h"
-#include "render/draw/glutils.h"
 #include "render/draw/robotdraw.h"
 #include "render/slotcolors.h"
-#include "support/animation_support.h"
 #include "support/window_support.h"
-
-#include <GL/freeglut.h>
-
-#include <algorithm>
-#include <functional>
 
 namespace {
 
-constexpr int W = 640, H = 480;
-using PixelTest = std::function<bool(const unsigned char*)>;
-
-struct Picture {
-    std::vector<unsigned char> rgb = std::vector<unsigned char>(W * H * 3);
-    const unsigned char* At(int x, int y) const { return &rgb[(y * W + x) * 3]; }
-    // Pixels of the columns [x0, x1) that pass the test; rows gives the lowest and highest row.
-    int Count(const PixelTest& test, int x0 = 0, int x1 = W, int* rows = nullptr) const {
-        int n = 0;
-        for (int y = 0; y < H; y++)
-            for (int x = x0; x < x1; x++)
-                if (test(At(x, y)) && ++n > 0 && rows != nullptr) {
-                    rows[0] = n == 1 ? y : rows[0];
-                    rows[1] = y;
-                }
-        return n;
-    }
-};
-
-const PixelTest Red = [](const unsigned char* p) {
-    return p[0] > 90 && p[0] > p[1] + 60 && p[0] > p[2] + 40;
-};
-const PixelTest Blue = [](const unsigned char* p) {
-    return p[2] > 90 && p[2] > p[0] + 40 && p[2] > p[1] + 40;
-};
-const PixelTest Lit = [](const unsigned char* p) { return p[0] + p[1] + p[2] > 30; };
+const PixelTest Red = [](auto p) { return p[0] > 90 && p[0] > p[1] + 60 && p[0] > p[2] + 40; };
+const PixelTest Blue = [](auto p) { return p[2] > 90 && p[2] > p[0] + 40 && p[2] > p[1] + 40; };
+const PixelTest Lit = [](auto p) { return p[0] + p[1] + p[2] > 30; };
 
 class RobotModelsWindow : public AnimationTest {
   protected:
@@ -61,10 +30,11 @@ class RobotModelsWindow : public AnimationTest {
         Reshape(W, H);
     }
 
-    // A robot of the class in cell (x, y, 0), drawn in the colour of slot.
-    Robot* Standing(int classUid, int slot, int x = 0, int y = 0) {
+    // A robot of the class in cell (0, y, 0) facing as given, drawn in the colour of slot.
+    Robot* Standing(int classUid, int slot, int y = 0, int facing = 0) {
         Robot* r = Make(next_++, false, classUid);
-        r->position = {static_cast<double>(x), static_cast<double>(y), 0};
+        r->position = {0, static_cast<double>(y), 0};
+        r->facing = facing;
         RobotModelOf(r)->colorSlot = r->index = slot;
         return r;
     }
@@ -95,9 +65,7 @@ class RobotModelsWindow : public AnimationTest {
             glPopMatrix();
         }
         DrawAnimations();
-        Picture p;
-        glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, p.rgb.data());
-        return p;
+        return Picture();
     }
     int next_ = 10;
 };
@@ -114,7 +82,7 @@ TEST_F(RobotModelsWindow, AGestureChangesThePictureAndAnInvisibleRobotIsTransluc
         }
         return n;
     };
-    Robot* target = Standing(4002, 0, 0, 3);
+    Robot* target = Standing(4002, 0, 3);
     for (auto [classUid, ticks] : {std::pair{4000, 4}, {4001, 3}, {4002, 8}}) {
         SCOPED_TRACE(classUid);
         Robot* r = Standing(classUid, 1);
@@ -149,11 +117,9 @@ TEST_F(RobotModelsWindow, ATeleportCutsTheModelAwayFromBelow) {
 }
 
 TEST_F(RobotModelsWindow, TheThreeModelsSideBySide) {
-    Robot* robots[3] = {Standing(4000, 1, 0, 0), Standing(4001, 4, 0, 1), Standing(4002, 0, 0, 2)};
     // Turned a little towards the camera, Johnny 5 further to show its profile.
-    robots[0]->facing = 340;
-    robots[1]->facing = 330;
-    robots[2]->facing = 295;
+    Robot* robots[3] = {Standing(4000, 1, 0, 340), Standing(4001, 4, 1, 330),
+                        Standing(4002, 0, 2, 295)};
     Picture p =
         Shot({robots, robots + 3}, {0.16f, 0.18f, 0.22f, 1}, {3.6, 1.5, 1.15}, {0.5, 1.5, 0.4}, 38);
     // Each in its own third and its slot's colour: the Hover red, Johnny 5 blue; the Dalek

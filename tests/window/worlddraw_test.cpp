@@ -2,14 +2,7 @@
 // above its south edge, probed where its parts should stand. A probe reads the colour and depth
 // of the pixel onto which a world point falls and turns the depth back into the point the pixel
 // shows: "at this spot the picture shows something 2.5 high, and it is red".
-#include "core/draw/scenedraw.h"
-#include "core/game.h"
-#include "render/draw/worlddraw.h"
-#include "support/robot_support.h"
 #include "support/window_support.h"
-#include "world/energon.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -47,26 +40,25 @@ class WorldDrawWindow : public RobotTest {
     }
     void Draw() {
         Captured([&] { DrawScene(world_, viewer_->uid); });
-        glGetDoublev(GL_MODELVIEW_MATRIX, model_);
-        glGetDoublev(GL_PROJECTION_MATRIX, projection_);
-        glGetIntegerv(GL_VIEWPORT, viewport_);
     }
+    // Reads the matrices the last frame was drawn with.
     Seen Look(double x, double y, double z) {
-        double w[3], p[3] = {0, 0, -100};
-        gluProject(x, y, z, model_, projection_, viewport_, &w[0], &w[1], &w[2]);
-        unsigned char rgb[3] = {};
+        double model[16], projection[16], w[3], p[3] = {0, 0, -100};
+        int viewport[4];
+        glGetDoublev(GL_MODELVIEW_MATRIX, model);
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        gluProject(x, y, z, model, projection, viewport, &w[0], &w[1], &w[2]);
+        std::vector<int> rgb = Pixel(int(w[0]), int(w[1]));
         float depth = 1;
-        glReadPixels(int(w[0]), int(w[1]), 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
         glReadPixels(int(w[0]), int(w[1]), 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
         if (depth < 1)
-            gluUnProject(int(w[0]) + 0.5, int(w[1]) + 0.5, depth, model_, projection_, viewport_,
+            gluUnProject(int(w[0]) + 0.5, int(w[1]) + 0.5, depth, model, projection, viewport,
                          &p[0], &p[1], &p[2]);
         return {p[2], rgb[0], rgb[1], rgb[2]};
     }
 
     Robot* viewer_ = nullptr;
-    double model_[16] = {}, projection_[16] = {};
-    int viewport_[4] = {};
 };
 
 constexpr double kNear = 0.03;
@@ -77,42 +69,36 @@ TEST_F(WorldDrawWindow, FloorCubePadsSafeZoneOneChestsAndWhatTheSonarReveals) {
     // The height the picture shows at each point, before a sonar pulse and during one that
     // covers (5, 5, 2) to a radius of 5: the glassy pad, the hidden chest and the other
     // player's invisible robot show only the deck until then.
-    struct Probe {
-        const char* what;
-        Vector3 at;
-        double before, during;
-    };
-    const Probe probes[] = {
+    const std::tuple<const char*, Vector3, double, double> probes[] = {
         {"floor", {1.5, 10.5, 1.0}, 1.0, 1.0},       {"cube", {3.5, 6.5, 3.0}, 3.0, 3.0},
         {"opaque pad", {2.5, 2.5, 2.2}, 2.2, 2.2},   {"zone 1's pad", {8.5, 3.5, 2.2}, 2.2, 2.2},
         {"closed chest", {4.5, 2.5, 2.5}, 2.5, 2.5}, {"glassy pad", {6.5, 2.5, 2.2}, 2.0, 2.2},
         {"hidden chest", {8.5, 8.5, 2.5}, 2.0, 2.5},
     };
     Draw();
-    for (const Probe& p : probes)
-        EXPECT_NEAR(Look(p.at.x, p.at.y, p.at.z).z, p.before, kNear) << p.what;
+    for (const auto& [what, at, before, during] : probes)
+        EXPECT_NEAR(Look(at.x, at.y, at.z).z, before, kNear) << what;
     EXPECT_NEAR(Look(1.5, 5.5, 2.7).z, 2.0, kNear); // the invisible robot: only the deck
     Seen floor = Look(1.5, 10.5, 1.0), glassy = Look(6.5, 2.5, 2.2);
     EXPECT_GT(floor.r + floor.g + floor.b, 60); // lit and textured
     EXPECT_TRUE(Look(2.5, 2.5, 2.2).Yellow() && Look(4.5, 2.5, 2.5).Yellow());
     // Safe zone 1's cone stands red on its red pad.
     Seen cone = Look(9.5, 4.5, 2.5);
-    EXPECT_GT(cone.z, 2.3);
-    EXPECT_TRUE(cone.Red() && Look(8.5, 3.5, 2.2).Red());
+    EXPECT_TRUE(cone.z > 2.3 && cone.Red() && Look(8.5, 3.5, 2.2).Red()) << cone.z;
     // Nothing of the closed chest as high as its back edge; the open one shows the inside of its
     // base in the middle and its lid standing on the back edge.
-    EXPECT_LT(Look(4.8, 2.5, 2.7).z, 2.45);
-    EXPECT_TRUE(Look(4.5, 4.5, 2.5).z > 1.99 && Look(4.5, 4.5, 2.5).z < 2.3);
-    EXPECT_GT(Look(4.8, 4.5, 2.7).z, 2.6);
+    double back = Look(4.8, 2.5, 2.7).z, inside = Look(4.5, 4.5, 2.5).z,
+           lid = Look(4.8, 4.5, 2.7).z;
+    EXPECT_TRUE(back < 2.45 && inside > 1.99 && inside < 2.3 && lid > 2.6)
+        << back << " " << inside << " " << lid;
 
     Vector3 centre = {5, 5, 2};
     SetRevealSphere(&centre, 5);
     Draw();
-    for (const Probe& p : probes)
-        EXPECT_NEAR(Look(p.at.x, p.at.y, p.at.z).z, p.during, kNear) << p.what;
-    Seen revealed = Look(6.5, 2.5, 2.2);
-    EXPECT_GT(revealed.r + revealed.g - 2 * revealed.b,
-              glassy.r + glassy.g - 2 * glassy.b + 30); // tinted yellow
+    for (const auto& [what, at, before, during] : probes)
+        EXPECT_NEAR(Look(at.x, at.y, at.z).z, during, kNear) << what;
+    Seen tinted = Look(6.5, 2.5, 2.2); // yellow
+    EXPECT_GT(tinted.r + tinted.g - 2 * tinted.b, glassy.r + glassy.g - 2 * glassy.b + 30);
     // A red ghost of the chest; slot 1's red robot.
     Seen ghost = Look(8.5, 8.5, 2.5);
     EXPECT_TRUE(ghost.Ghost()) << ghost.r << " " << ghost.g << " " << ghost.b;
@@ -125,19 +111,16 @@ TEST_F(WorldDrawWindow, EnergonCrystalsGrowWithTheirStage) {
     ASSERT_NE(deposit, nullptr);
     // The pixels of the crystals' pale cyan: none at stage 1; the cones stand 0.0005 high a
     // stage, so at 400 they cover many times what they cover at 100.
-    std::vector<int> crystalPixels;
-    std::vector<unsigned char> rgb(640 * 480 * 3);
+    std::vector<int> crystals;
     for (int stage : {1, 100, 400}) {
         deposit->stage = stage;
         Draw();
-        glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-        crystalPixels.push_back(0);
-        for (size_t i = 0; i < rgb.size(); i += 3)
-            crystalPixels.back() += rgb[i + 1] > rgb[i] + 40 && rgb[i + 2] > rgb[i] + 40;
+        crystals.push_back(
+            Picture().Count([](auto p) { return p[1] > p[0] + 40 && p[2] > p[0] + 40; }));
     }
-    EXPECT_EQ(crystalPixels[0], 0);
-    EXPECT_GT(crystalPixels[1], 0);
-    EXPECT_GT(crystalPixels[2], 4 * crystalPixels[1]);
+    EXPECT_EQ(std::tuple(crystals[0], crystals[1] > 0, crystals[2] > 4 * crystals[1]),
+              std::tuple(0, true, true))
+        << crystals[1] << " " << crystals[2];
 }
 
 } // namespace
