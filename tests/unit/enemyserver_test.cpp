@@ -18,96 +18,74 @@ class Enemy : public AnimationTest {
         gHooks.challenge = [](Robot* r, int32_t t) { RecordCall("challenge %d %d", r->uid, t); };
         gHooks.accept = [](Robot* r, int32_t t) { RecordCall("accept %d %d", r->uid, t); };
         Captured([&] { server_ = NewEnemyServer(2); });
-        dalek_ = EnemyAt(server_, 0);
-        Stand(EnemyAt(server_, 1)->robot, 3, 3);
+        dalek_ = EnemyAt(server_, 0), Stand(5, 3, 3);
     }
     void TearDown() override {
         FreeEnemyServer(server_);
         AnimationTest::TearDown();
     }
-    // A robot standing in its cell as the server sees it; players are made on first use.
-    Robot* Stand(Robot* r, int x, int y, int facing = 0) {
-        SetCellContent(world_, &Put(r, x, y, facing)->cell, ERobot, r);
+    // Robot 3000 + index standing in its cell as the server sees it; players are made on first
+    // use, the enemies are 4 and 5.
+    Robot* Stand(int index, int x, int y, int facing = 0) {
+        Robot* r = FindRobotInWorld(world_, ROBOT_UID_BASE + index);
+        r = Put(r != nullptr ? r : Make(index, false), x, y, facing);
+        SetCellContent(world_, &r->cell, ERobot, r);
         return r;
     }
-    Robot* Player(int index, int x, int y) {
-        Robot* r = FindRobotInWorld(world_, ROBOT_UID_BASE + index);
-        return Stand(r != nullptr ? r : Make(index, false), x, y);
+    // After a planning pass with the draws of a fresh seed (when it has waited that long in its
+    // battle): the move the enemy queued, its shot and the hooks called since the last look.
+    std::string Seen(int waited = -1) {
+        Robot* dalek = dalek_->robot;
+        if (waited >= 0)
+            std::srand(7), dalek->battleWait = waited, Captured([&] { PlanEnemy(dalek_); });
+        int32_t move = PeekMove(dalek);
+        std::string out = (move != 0 ? " move " + std::to_string(move) : "") +
+                          (Hooks().sent.empty() ? "" : " shot");
+        for (const std::string& call : gHookCalls)
+            out += " " + call;
+        ClearMoveQueue(dalek), Hooks().sent.clear(), gHookCalls.clear();
+        return out;
     }
     EnemyServer* server_ = nullptr;
     EnemyEntry* dalek_ = nullptr;
 };
 
-constexpr int32_t F = MOVE_FORWARD, RANDOM = 2, CHALLENGE = 0, SHOT = 3, WAIT = 4;
-// The enemy's own battle with the first player.
-Battle* const OURS = reinterpret_cast<Battle*>(uintptr_t{8});
+constexpr int32_t F = MOVE_FORWARD;
 
-// The enemy at (5, 5) unless it says otherwise; another enemy stands at (3, 3). Player 0's home
-// is the safe zone around (9, 2).
-TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesAtRandom) {
-    struct Case {
-        int facing;
-        std::vector<std::tuple<int, int, int>> players; // index, x, y
-        int32_t move;
-        Battle* battle = nullptr;
-        int x = 5, y = 5, battleWait = 0;
-        bool gone = false; // the opponent has left the game
-    } cases[] = {{0, {{1, 6, 5}}, SHOT, OURS, 5, 5, 60},
-                 {0, {{1, 6, 5}}, WAIT, OURS, 5, 5, 59},
-                 {0, {{1, 6, 5}}, CHALLENGE},
-                 {0, {{1, 6, 5}}, -1, BATTLE_ELSEWHERE},
-                 {0, {{1, 8, 2}}, CHALLENGE, 0, 7, 2},
-                 {0, {{0, 8, 2}}, -1, 0, 7, 2},
-                 {0, {{1, 8, 5}}, F},
-                 {0, {{1, 7, 7}}, F},
-                 {315, {{1, 9, 5}}, F},
-                 {0, {{1, 7, 8}}, 1},
-                 {0, {{1, 6, 6}}, 1},
-                 {0, {{1, 5, 3}}, -1},
-                 {90, {{1, 8, 4}}, -1},
-                 {0, {{1, 6, 4}, {2, 4, 9}}, 1},
-                 {0, {{1, 4, 6}, {2, 4, 4}}, -1},
-                 {0, {{1, 10, 5}, {2, 5, 10}}, RANDOM},
-                 {0, {}, RANDOM},
-                 {0, {{1, 6, 5}}, RANDOM, OURS, 5, 5, 60, true}};
-    for (const Case& c : cases) {
-        Stand(dalek_->robot, c.x, c.y, c.facing);
-        std::vector<Robot*> players;
+// The enemy at (5, 5), the other enemy at (3, 3): the first player found within 4 cells, and
+// the way to it: forward when it lies within 45 degrees and 2 cells or more away, else a turn
+// the shorter way round (0 when none is found).
+TEST_F(Enemy, HomesInOnTheFirstPlayerFoundAndMovesAtRandomForwardTwiceAsOften) {
+    // clang-format off
+    const struct { int facing; std::vector<std::tuple<int, int, int>> players; int32_t move; } cases[] = {
+        {0, {{1, 8, 5}}, F},
+        {0, {{1, 7, 7}}, F},
+        {315, {{1, 9, 5}}, F},
+        {0, {{1, 7, 8}}, 1},
+        {0, {{1, 6, 6}}, 1},              // 45 degrees but too close
+        {0, {{1, 6, 5}}, -1},             // straight ahead but too close: clockwise
+        {0, {{1, 5, 3}}, -1},
+        {90, {{1, 8, 4}}, -1},
+        {0, {{1, 6, 4}, {2, 4, 9}}, 1},   // x before y
+        {0, {{1, 4, 6}, {2, 4, 4}}, -1},
+        {0, {{1, 10, 5}, {2, 5, 10}}, 0}};
+    // clang-format on
+    for (const auto& c : cases) {
+        Stand(4, 5, 5, c.facing);
         for (auto [index, x, y] : c.players)
-            (players.emplace_back(Player(index, x, y)))->battle = c.battle;
-        if (c.battle == OURS) {
-            dalek_->battle = dalek_->record;
-            Captured([&] {
-                SetUpBattle(dalek_->record, world_, dalek_->robot, players[0], dalek_->robot);
-            });
-            dalek_->robot->battleWait = c.battleWait;
-        }
-        if (c.gone)
-            Captured([&] { RemoveRobotFromWorld(world_, 3001); });
-        std::srand(7);
-        int32_t move = c.move == RANDOM ? RandomEnemyMove() : c.move;
-        std::srand(7);
-        gHookCalls.clear();
-        Hooks().sent.clear();
-        Captured([&] { PlanEnemy(dalek_); });
-        bool moved = c.move != CHALLENGE && c.move != SHOT && c.move != WAIT;
-        // The move queued, the challenge, the state sent, the plasma beam at player 1, the
-        // enemy's battle and that of the player who left.
-        EXPECT_EQ(std::tuple(PeekMove(dalek_->robot), Calls("challenge 3004 3001").size(),
-                             Calls("state 3004").size(), Hooks().sent.size(),
-                             dalek_->battle != nullptr, c.gone && players[0]->battle != nullptr),
-                  std::tuple(moved ? move : 0, size_t{c.move == CHALLENGE}, size_t{moved},
-                             size_t{c.move == SHOT},
-                             c.move == CHALLENGE || (c.battle == OURS && !c.gone), false))
-            << c.facing << " " << c.x << " " << c.y;
-        ClearMoveQueue(dalek_->robot);
-        dalek_->robot->acting = dalek_->acted = 0;
-        for (Robot* p : players) {
-            SetCellContent(world_, &p->cell, EEmpty, nullptr);
-            p->battle = dalek_->battle = dalek_->robot->battle = nullptr;
-        }
+            Stand(index, x, y);
+        Location found;
+        int32_t turn = 0, any = 0;
+        Captured([&] { any = FindPlayer(dalek_, &found); });
+        EXPECT_EQ(!any                                            ? 0
+                  : Steer(dalek_, &found, &turn) == ESteerForward ? F
+                                                                  : turn,
+                  c.move)
+            << c.facing << " " << std::get<1>(c.players[0]) << " " << std::get<2>(c.players[0]);
+        for (auto [index, x, y] : c.players)
+            SetCellContent(world_, &Stand(index, x, y)->cell, EEmpty, nullptr);
     }
-    std::map<int32_t, int> counts; // forward twice as often as each other move
+    std::map<int32_t, int> counts;
     for (int i = 0; i < 10000; i++)
         counts[RandomEnemyMove()]++;
     EXPECT_EQ(counts.size(), 4u);
@@ -115,50 +93,61 @@ TEST_F(Enemy, ChallengesAPlayerInFrontElseHomesInOnTheFirstPlayerFoundElseMovesA
         EXPECT_NEAR(counts[move] * 2, counts[F], 400) << move;
 }
 
-// Each packet in turn, and then who is in the enemy's battle (E), in a battle elsewhere (X) or
-// in none (-): the enemy and players 1, 2 and 3 standing at (6, 5), (4, 5) and (2, 2).
-TEST_F(Enemy, AnswersChallengesJoinsThemToItsBattleAndComesBackWholeElsewhereWhenBeaten) {
-    constexpr int S = EBattleStartPacket, O = EBattleOverPacket;
-    struct Step {
-        int type, sub, a, b;
-        std::string after, says;
-        bool plan = false;                                                  // the enemy plans first
-    } steps[] = {{S, 1, 3004, 3001, "+EE-- challenge 3004 3001", "", true}, // ours, answered
-                 {S, 0, 3002, 3004, "+EEE- accept 3004 3002", ""}, // joins the running battle
-                 {S, 0, 3000, 3004, "EEE-", "robot 3000, which this server does not hold"},
-                 {S, 0, 3001, 3010, "EEE-", "robot 3010, which this server does not hold"},
-                 {O, 0, 3011, 3001, "EEE-", "robot 3011, which this server does not hold"},
-                 {S, 0, 3005, 3004, "EEE-", "from computer robot 3005"},
-                 {S, 7, 3001, 3004, "EEE-", "sub-type 7"},
-                 {S, 0, 3004, 3001, "EEE-", ""}, // our own packets come back
-                 {S, 1, 3002, 3004, "EEE-", ""},
-                 {O, 0, 3004, 3001, "+---- state 3004", "restored at"},
-                 {S, 0, 3002, 3003, "+--XX", ""},
-                 {O, 0, 3003, 3002, "+----", ""},
-                 {S, 0, 3001, 3004, "+EE-- accept 3004 3001", ""}};
-    Robot* dalek = Stand(dalek_->robot, 5, 5);
-    Robot* robots[] = {dalek, Player(1, 6, 5), Player(2, 4, 5), Player(3, 2, 2)};
-    dalek->stats.hitPoints = dalek->stats.energy = -3;
-    for (const Step& step : steps) {
-        gHookCalls.clear();
-        if (step.plan)
-            Captured([&] { PlanEnemy(dalek_); });
-        BattleOverPacket over = {0, static_cast<uint32_t>(step.a), static_cast<uint32_t>(step.b)};
-        auto wire = step.type == S ? BattleStart(step.sub, step.a, step.b, "Ann")
-                                   : Wire(EncodeBattleOver, over);
-        std::string said, after = Receive(wire, &said) ? "+" : "";
+// Each step in turn, and then who is in the enemy's battle (E), in a battle elsewhere (X) or in
+// none (-): the enemy and players 0 to 3 standing at (8, 2) in its safe zone, (6, 5), (4, 5)
+// and (2, 2); what the enemy did, whether it was put down elsewhere whole again. A planning
+// pass (P, after the ticks waited) first stands the enemy, damaged, at the cell given facing
+// along x; L is player 1 leaving the game before one.
+TEST_F(Enemy, ChallengesPlayersInFrontJoinsThemToItsBattleAndComesBackWholeWhenBeaten) {
+    constexpr int S = EBattleStartPacket, O = EBattleOverPacket, P = -1, L = -2;
+    // clang-format off
+    const struct { int type, sub, a, b; std::string after; } steps[] = {
+        {P, 0, 7, 2, "----- move 1 state 3004"},       // not a player in its own safe zone
+        {P, 0, 5, 5, "E-E-- challenge 3004 3001"},      // in front, before any search
+        {P, 59, 5, 5, "E-E--"},
+        {P, 60, 5, 5, "E-E-- shot"},
+        {S, 1, 3004, 3001, "+E-E--"},                   // the answer to its challenge
+        {S, 0, 3002, 3004, "+E-EE- accept 3004 3002"},  // joins the running battle
+        {S, 0, 3001, 3010, "E-EE- dropped"},            // robots this server does not hold
+        {O, 0, 3011, 3001, "E-EE- dropped"},
+        {S, 0, 3005, 3004, "E-EE- dropped"},            // from a computer robot
+        {S, 7, 3001, 3004, "E-EE- dropped"},
+        {S, 0, 3004, 3001, "E-EE-"},                    // our own packets come back
+        {S, 1, 3002, 3004, "E-EE-"},
+        {O, 0, 3004, 3001, "+----- state 3004 moved whole"},
+        {P, 0, 5, 5, "----- move -1 state 3004"},       // after a battle it moves before it challenges
+        {S, 0, 3001, 3002, "+--XX-"},
+        {P, 0, 5, 5, "--XX- move -1 state 3004"},       // nor does it challenge a player fighting
+        {O, 0, 3002, 3001, "+-----"},
+        {S, 0, 3001, 3004, "+E-E-- move 4 accept 3004 3001"}, // turning to face it
+        {L, 0, 5, 5, "----- move -1 state 3004"},       // its opponent gone, it is free again
+        {S, 0, 3001, 3004, "----- dropped"}};
+    // clang-format on
+    Robot* dalek = dalek_->robot;
+    Robot* robots[] = {dalek, Stand(0, 8, 2), Stand(1, 6, 5), Stand(2, 4, 5), Stand(3, 2, 2)};
+    Seen();
+    for (const auto& step : steps) {
+        if (step.type == L)
+            Captured([&] { RemoveRobotFromWorld(world_, 3001); });
+        if (step.type < 0)
+            Stand(4, step.a, step.b)->stats.hitPoints = dalek->stats.energy = -3;
+        Location was = dalek->cell;
+        BattleOverPacket over = {0, uint32_t(step.a), uint32_t(step.b)};
+        std::string said,
+            after = step.type >= 0 &&
+                            Receive(step.type == S ? BattleStart(step.sub, step.a, step.b, "Ann")
+                                                   : Wire(EncodeBattleOver, over),
+                                    &said)
+                        ? "+"
+                        : "";
+        std::string seen = Seen(step.type < 0 ? step.sub : -1);
         for (Robot* r : robots)
             after += !r->battle ? '-' : r->battle == BATTLE_ELSEWHERE ? 'X' : 'E';
-        for (const std::string& call : gHookCalls)
-            after += " " + call;
-        EXPECT_EQ(after, step.after) << step.a << " " << step.b;
-        EXPECT_EQ(said.find(step.says.empty() ? "Dropped" : step.says) != std::string::npos,
-                  !step.says.empty())
-            << said;
+        after += seen + (said.find("Dropped") != std::string::npos ? " dropped" : "") +
+                 (RobotAt(was.x, was.y) == dalek ? "" : " moved");
+        after += dalek->stats.hitPoints == dalek->stats.totalHP ? " whole" : "";
+        EXPECT_EQ(after, step.after) << step.a << " " << step.b << " " << said;
     }
-    EXPECT_EQ(std::make_tuple(dalek->stats.hitPoints, dalek->stats.energy, RobotAt(5, 5)),
-              std::make_tuple(dalek->stats.totalHP, dalek->stats.totalEnergy, nullptr));
-    EXPECT_NE(CellOf(dalek), Triple(5, 5, 2));
 }
 
 } // namespace
