@@ -35,15 +35,7 @@ class Battles : public AnimationTest {
         Captured([&] { SetUpBattle(gBattle, world_, us, them, weStarted ? us : them); });
         SetGameMode(gGame, 0, EBattleMode);
     }
-    // An action and a battle's end as another copy sends them.
-    static std::vector<uint8_t> Act(uint32_t actor, uint32_t target, int16_t hp) {
-        return Wire(
-            EncodeAction,
-            ActionPacket{0, actor, 1, {}, {0, 0, 0, 0, 0, 0, 0, hp, 0, 0, 0}, target, 0, 0});
-    }
-    static std::vector<uint8_t> Over(uint32_t loser, uint32_t winner) {
-        return Wire(EncodeBattleOver, BattleOverPacket{0, loser, winner});
-    }
+    static Stats Hp(int16_t hp) { return {0, 0, 0, 0, 0, 0, 0, hp, 0, 0, 0}; }
     Robot *us = nullptr, *them = nullptr;
 };
 
@@ -100,37 +92,37 @@ TEST_F(Battles, TheMenuOpensAfterThirtyTicksUnlessTheRobotActs) {
     }
 }
 
-TEST_F(Battles, TheDefenderTurnsToFaceTheAttackerTheWayThatNeedsNoWrap) {
+// The defender turns to face the attacker the way that needs no wrap, each step a tick more to
+// wait, while the camera shows the side view by the way it faces (the eye's x and y given); F5
+// leaves the battle on this copy only, with the camera as it was.
+TEST_F(Battles, TheDefenderTurnsToFaceTheAttackerAndTheCameraComesBackWhenTheBattleEnds) {
     // clang-format off
-    const struct { int facing, move, attackerFacing, queued; } cases[] = {
-        {0, 0, 0, 4}, // attacked from behind
-        {0, 0, 180, 0}, {90, 0, 0, 2}, {270, 0, 0, -2},
-        {15, 1, 90, 5}, // the turn under way ends at 45 first
-        {30, -1, 180, 0}, {330, 1, 180, 0}};
+    const struct { int facing, move, attackerFacing, queued; double x, y; } cases[] = {
+        {0, 0, 0, 4, -0.5, -1.0}, // attacked from behind
+        {0, 0, 180, 0, 0.5, 1.0},
+        {90, 0, 0, 2, -0.5, -1.0},
+        {270, 0, 0, -2, -0.5, -1.0},
+        {15, 1, 90, 5, 1.0, -0.5}, // the turn under way ends at 45 first
+        {30, -1, 180, 0, 0.5, 1.0},
+        {330, 1, 180, 0, 0.5, 1.0}};
     // clang-format on
+    Vector3 eye = {1, 2, 3}, look = {4, 5, 6};
+    SetEyeOffset(&eye), SetLookOffset(&look), SetFirstPerson(1);
     for (const auto& c : cases) {
         Fight(false, c.facing, c.attackerFacing, c.move);
         int queued = PeekMove(us), wait = us->battleWait;
-        TicksUntilIdle(us);
-        EXPECT_EQ(std::tuple(queued, wait, us->facing),
-                  std::tuple(c.queued, -std::abs(c.queued), (c.attackerFacing + 180) % 360))
+        TicksUntilIdle(us), RunOut();
+        const Vector3& e = *GetEyeOffset();
+        auto during =
+            std::tuple(queued, wait, us->facing, e.x, e.y, GetFirstPerson(), GetMusicTrack());
+        Captured([] { BattleSpecialKeys(5, 0, 0); });
+        EXPECT_EQ(during, std::tuple(c.queued, -std::abs(c.queued), (c.attackerFacing + 180) % 360,
+                                     c.x, c.y, 0, BATTLE_MUSIC_TRACK))
             << c.facing;
+        EXPECT_EQ(std::tuple(e.z, GetLookOffset()->z, GetFirstPerson(), gGame->modeId, us->battle,
+                             GetMusicTrack()),
+                  std::tuple(3.0, 6.0, 1, EWanderingMode, nullptr, WANDERING_MUSIC_TRACK));
     }
-}
-
-TEST_F(Battles, TheCameraFliesToTheSideAndComesBackWhenTheBattleEnds) {
-    Vector3 eye = {1, 2, 3}, look = {4, 5, 6};
-    SetEyeOffset(&eye), SetLookOffset(&look), SetFirstPerson(1);
-    Fight(false, 0, 90); // the defender ends facing 270: the seventh side view
-    RunOut();
-    const Vector3 &e = *GetEyeOffset(), &l = *GetLookOffset();
-    EXPECT_EQ(std::make_tuple(e.x, e.y, e.z, l.x, l.y, l.z, GetFirstPerson(), GetMusicTrack()),
-              std::make_tuple(1.0, -0.5, 0.5, -1.0, -0.5, 0.5, 0, BATTLE_MUSIC_TRACK));
-    Captured([] { BattleSpecialKeys(5, 0, 0); }); // F5 leaves on this copy only
-    EXPECT_EQ(
-        std::make_tuple(e.z, l.z, GetFirstPerson(), gGame->modeId, us->battle, them->battle,
-                        GetMusicTrack()),
-        std::make_tuple(3.0, 6.0, 1, EWanderingMode, nullptr, nullptr, WANDERING_MUSIC_TRACK));
 }
 
 // By roll 0 to 9 from a loser holding one item and one skill, then from one holding nothing.
@@ -160,15 +152,15 @@ TEST_F(Battles, BattlesThroughThePacketsOfTheOtherCopies) {
     // clang-format off
     const struct { std::vector<uint8_t> wire; std::string after; } steps[] = {
         {BattleStart(EBattleChallenge, 3020, 3000, "X"), "0 dropped 0 ---- 2"}, // unknown robots
-        {Act(3001, 3020, 0), "0 dropped 0 ---- 2"},
-        {Over(3000, 3020), "0 dropped 0 ---- 2"},
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3020, 0, 0}), "0 dropped 0 ---- 2"},
+        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3020}), "0 dropped 0 ---- 2"},
         {BattleStart(EBattleChallenge, 3001, 3000, "Hank", 500), "1 1 EE-- 2 accept 3000 3001"},
         {BattleStart(EBattleAccept, 3002, 3003, "Sue"), "1 1 EEXX 2"},
-        {Act(3001, 3000, -1), "1 1 EEXX 1"},
-        {Act(3001, 3000, -1), "1 0 --XX 0"}, // one HP hit for one loses
-        {Act(3001, 3000, -1), "0 dropped 0 --XX 0"}, // a late shot
-        {Over(3000, 3001), "1 0 --XX whole state 3000"},
-        {Act(3002, 3003, -99), "1 0 ---- whole"}}; // the battle elsewhere ends with its blow
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "1 1 EEXX 1"},
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "1 0 --XX 0"}, // one HP hit for one loses
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "0 dropped 0 --XX 0"}, // a late shot
+        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}), "1 0 --XX whole state 3000"},
+        {Wire(EncodeAction, ActionPacket{0, 3002, 1, {}, Hp(-99), 3003, 0, 0}), "1 0 ---- whole"}}; // the battle elsewhere ends with its blow
     // clang-format on
     Robot* robots[] = {Put(us, 5, 4), Put(them, 4, 4), Put(Make(2, false), 2, 2),
                        Put(Make(3, false), 3, 2)};
