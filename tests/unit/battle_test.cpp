@@ -26,14 +26,6 @@ class Battles : public AnimationTest {
         ClearBattleMenus(), std::free(gBattle), FreeGame(gGame), gGame = nullptr;
         AnimationTest::TearDown();
     }
-    // This copy's robot (player 0) and its opponent (player 1) side by side in a battle; ours
-    // may be turning (move) as the battle starts.
-    void Fight(bool weStarted, int ourFacing = 0, int theirFacing = 180, int move = 0) {
-        us->currentMove = move;
-        Put(us, 4, 4, ourFacing), Put(them, 5, 4, theirFacing);
-        Captured([&] { SetUpBattle(gBattle, world_, us, them, weStarted ? us : them); });
-        SetGameMode(gGame, 0, EBattleMode);
-    }
     static Stats Hp(int16_t hp) { return {0, 0, 0, 0, 0, 0, 0, hp, 0, 0, 0}; }
     Robot *us = nullptr, *them = nullptr;
 };
@@ -63,10 +55,10 @@ TEST_F(Battles, EachActionByItsRuleAndNoBlowHeals) {
                       : SkillDeltas(&actor, &target, &skill, &c.draws, &a, &t);
         EXPECT_EQ(std::tuple(a.hitPoints, a.energy, t.hitPoints, t.energy), c.deltas) << c.uid;
     }
-    Fight(true); // as played, with drawn numbers; a skill the robot cannot pay for fizzles
+    Captured([&] { SetUpBattle(gBattle, world_, us, them, us); }); // as played, drawn numbers
     for (int16_t energy : {99, 0}) {
         us->stats = {0, 0, 0, 60, 60, 0, 0, 50, 100, energy, 100}, them->stats.hitPoints = 100;
-        Captured([&] { RobotUseSkill(us, them, 8001); });
+        Captured([&] { RobotUseSkill(us, them, 8001); }); // fizzles without the energy
         EXPECT_EQ(std::pair(them->stats.hitPoints < 100, us->stats.energy < energy),
                   std::pair(energy > 0, energy > 0));
     }
@@ -90,7 +82,10 @@ TEST_F(Battles, TheDefenderTurnsWaitsForItsMenuAndTheCameraComesBackWhenTheBattl
     Vector3 eye = {1, 2, 3}, look = {4, 5, 6};
     SetEyeOffset(&eye), SetLookOffset(&look), SetFirstPerson(1);
     for (const auto& c : cases) {
-        Fight(false, c.facing, c.attackerFacing, c.move);
+        us->currentMove = c.move; // this copy's robot (player 0) attacked by player 1
+        Put(us, 4, 4, c.facing), Put(them, 5, 4, c.attackerFacing);
+        Captured([&] { SetUpBattle(gBattle, world_, us, them, them); });
+        SetGameMode(gGame, 0, EBattleMode);
         int queued = PeekMove(us), wait = us->battleWait;
         TicksUntilIdle(us), RunOut();
         for (int i = wait; i < 29; i++)
@@ -132,35 +127,33 @@ TEST_F(Battles, TheLoserHandsOverAnItemASkillOrNothing) {
     EXPECT_EQ(prizes, "IIIIIISS------------");
 }
 
-// Each packet in turn: whether it changed the game (and was dropped), the game mode, who is in
-// our battle (E), in one elsewhere (X) or in none (-) of us, player 1 and players 2 and 3, our
-// HP.
+// Each packet in turn: whether it changed the game, the game mode, who is in our battle (E), in
+// one elsewhere (X) or in none (-) of us, player 1 and players 2 and 3, our HP (3 when whole
+// again) and whether it was dropped.
 TEST_F(Battles, BattlesThroughThePacketsOfTheOtherCopies) {
     // clang-format off
     const struct { std::vector<uint8_t> wire; std::string after; } steps[] = {
-        {BattleStart(EBattleChallenge, 3020, 3000, "X"), "0 dropped 0 ---- 2"}, // unknown robots
-        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3020, 0, 0}), "0 dropped 0 ---- 2"},
-        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3020}), "0 dropped 0 ---- 2"},
-        {BattleStart(EBattleChallenge, 3001, 3000, "Hank", 500), "1 1 EE-- 2"},
-        {BattleStart(EBattleAccept, 3002, 3003, "Sue"), "1 1 EEXX 2"},
-        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "1 1 EEXX 1"},
-        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "1 0 --XX 0"}, // one HP hit for one loses
-        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "0 dropped 0 --XX 0"}, // a late shot
-        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}), "1 0 --XX whole"},
-        {Wire(EncodeAction, ActionPacket{0, 3002, 1, {}, Hp(-99), 3003, 0, 0}), "1 0 ---- whole"}}; // the battle elsewhere ends with its blow
+        {BattleStart(EBattleChallenge, 3020, 3000, "X"), "00 ---- 2 dropped"}, // unknown robots
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3020, 0, 0}), "00 ---- 2 dropped"},
+        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3020}), "00 ---- 2 dropped"},
+        {BattleStart(EBattleChallenge, 3001, 3000, "Hank", 500), "11 EE-- 2"},
+        {BattleStart(EBattleAccept, 3002, 3003, "Sue"), "11 EEXX 2"},
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "11 EEXX 1"},
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "10 --XX 0"}, // one HP hit for one loses
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "00 --XX 0 dropped"}, // a late shot
+        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}), "10 --XX 3"},
+        {Wire(EncodeAction, ActionPacket{0, 3002, 1, {}, Hp(-99), 3003, 0, 0}), "10 ---- 3"}}; // the battle elsewhere ends with its blow
     // clang-format on
     Robot* robots[] = {Put(us, 5, 4), Put(them, 4, 4), Put(Make(2, false), 2, 2),
                        Put(Make(3, false), 3, 2)};
-    us->stats.hitPoints = 2;
+    us->stats.hitPoints = 2, us->stats.totalHP = 3;
     for (const auto& [wire, expected] : steps) {
         std::string said, after = std::to_string(Receive(wire, &said));
-        after +=
-            (said.starts_with("Dropped") ? " dropped " : " ") + std::to_string(gGame->modeId) + " ";
+        after += std::to_string(gGame->modeId) + " ";
         for (Robot* r : robots)
             after += !r->battle ? '-' : r->battle == BATTLE_ELSEWHERE ? 'X' : 'E';
-        after += us->stats.hitPoints == us->stats.totalHP
-                     ? " whole"
-                     : " " + std::to_string(us->stats.hitPoints);
+        after += " " + std::to_string(us->stats.hitPoints) +
+                 (said.starts_with("Dropped") ? " dropped" : "");
         EXPECT_EQ(after, expected) << said;
     }
 }
