@@ -16,9 +16,6 @@ class Battles : public AnimationTest {
         AnimationTest::SetUp();
         InitCamera(), InitDialogs(13, 103, 101), InitMenus(); // Enter, Down, Up
         gGame = NewGame(), gBattle = NewBattle();
-        gAnimationHooks = {
-            SetRevealSphere, ClearRevealSphere, GetEyeOffset,  GetLookOffset, SetEyeOffset,
-            SetLookOffset,   SetFirstPerson,    GetTexturesOn, nullptr,       nullptr};
         InstallBattle(nullptr);
         gLocalRobotUid = 3000, us = Make(0, true), them = Make(1, false);
     }
@@ -96,13 +93,14 @@ TEST_F(Battles, TheDefenderTurnsWaitsForItsMenuAndTheCameraComesBackWhenTheBattl
         us->acting = 0;
         bool due = PrepareBattleMenu(us) && BattleMenuOpen();
         Captured([] { BattleKeyboard(13, 0, 0); }); // Enter on "Fight"
-        const Vector3& e = *GetEyeOffset();
-        auto during = std::tuple(queued, wait, us->facing, e.x, e.y, GetFirstPerson(), early,
+        const Vector3& e = Hooks().eye;             // where the camera flies
+        auto during = std::tuple(queued, wait, us->facing, e.x, e.y, Hooks().firstPerson, early,
                                  acting, due, us->acting, them->battleWait);
-        RunOut();
-        Captured([] { BattleSpecialKeys(5, 0, 0); });
+        SetEyeOffset(&e), SetLookOffset(&Hooks().look);         // the camera where it flew
+        Captured([] { BattleSpecialKeys(5, 0, 0); }), RunOut(); // the shot lands after the battle
         EXPECT_EQ(
-            std::tuple(during, e.z, GetLookOffset()->z, GetFirstPerson(), gGame->modeId),
+            std::tuple(during, GetEyeOffset()->z, GetLookOffset()->z, GetFirstPerson(),
+                       gGame->modeId),
             std::tuple(std::tuple(c.queued, -std::abs(c.queued), (c.attackerFacing + 180) % 360,
                                   c.x, c.y, 0, false, false, true, 1, 0),
                        3.0, 6.0, 1, EWanderingMode))
