@@ -56,8 +56,7 @@ TEST_F(Battles, EachActionByItsRuleAndNoBlowHeals) {
     for (int16_t energy : {99, 0}) {
         us->stats = {0, 0, 0, 60, 60, 0, 0, 50, 100, energy, 100}, them->stats.hitPoints = 100;
         Captured([&] { RobotUseSkill(us, them, 8001); }); // fizzles without the energy
-        EXPECT_EQ(std::pair(them->stats.hitPoints < 100, us->stats.energy < energy),
-                  std::pair(energy > 0, energy > 0));
+        EXPECT_EQ(them->stats.hitPoints < 100 && us->stats.energy<energy, energy> 0);
     }
 }
 

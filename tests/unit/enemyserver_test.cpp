@@ -6,6 +6,7 @@
 #include "support/animation_support.h"
 
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -16,12 +17,8 @@ class Enemy : public AnimationTest {
         gLocalRobotUid = ENEMY_SERVER_UID;
         gHooks.challenge = [](Robot* r, int32_t t) { RecordCall("challenge %d %d", r->uid, t); };
         gHooks.accept = [](Robot* r, int32_t t) { RecordCall("accept %d %d", r->uid, t); };
-        Captured([&] { server_ = NewEnemyServer(2); });
-        dalek_ = EnemyAt(server_, 0), Stand(5, 3, 3);
-    }
-    void TearDown() override {
-        FreeEnemyServer(server_);
-        AnimationTest::TearDown();
+        Captured([&] { server_.reset(NewEnemyServer(2)); });
+        dalek_ = EnemyAt(server_.get(), 0), Stand(5, 3, 3);
     }
     // Robot 3000 + index standing in its cell as the server sees it, its last cell freed;
     // players are made on first use, the enemies are 4 and 5.
@@ -33,7 +30,7 @@ class Enemy : public AnimationTest {
         SetCellContent(world_, &r->cell, ERobot, r);
         return r;
     }
-    EnemyServer* server_ = nullptr;
+    std::unique_ptr<EnemyServer, decltype(&FreeEnemyServer)> server_{nullptr, FreeEnemyServer};
     EnemyEntry* dalek_ = nullptr;
 };
 
@@ -113,11 +110,10 @@ TEST_F(Enemy, ChallengesPlayersInFrontJoinsThemToItsBattleAndComesBackWholeWhenB
     for (const auto& [wire, expected, waited, facing] : steps) {
         gHookCalls.clear(), Hooks().sent.clear(), ClearMoveQueue(dalek);
         if (waited >= 0)
-            Stand(4, 7, 2, facing)->battleWait = waited, dalek->stats.hitPoints = -3;
+            Stand(4, 7, 2, facing)->battleWait = waited, dalek->stats.hitPoints = -3,
+                           Captured([&] { PlanEnemy(dalek_); });
         Location was = dalek->cell;
         std::string said, after = !wire.empty() && Receive(wire, &said) ? "+" : "";
-        if (waited >= 0)
-            Captured([&] { PlanEnemy(dalek_); });
         for (Robot* r : robots)
             after += !r->battle ? '-' : r->battle == BATTLE_ELSEWHERE ? 'X' : 'E';
         after += (PeekMove(dalek) ? " move " + std::to_string(PeekMove(dalek)) : "") +
