@@ -15,8 +15,7 @@ class Battles : public AnimationTest {
     void SetUp() override {
         AnimationTest::SetUp();
         InitCamera(), InitDialogs(13, 103, 101), InitMenus(); // Enter, Down, Up
-        gGame = NewGame(), gBattle = NewBattle();
-        InstallBattle(nullptr);
+        gGame = NewGame(), gBattle = NewBattle(), InstallBattle(nullptr);
         gLocalRobotUid = 3000, us = Make(0, true), them = Make(1, false);
     }
     void TearDown() override {
@@ -69,11 +68,8 @@ TEST_F(Battles, TheDefenderTurnsWaitsForItsMenuAndTheCameraComesBackWhenTheBattl
     const struct { int facing, move, attackerFacing, queued; double x, y; } cases[] = {
         {0, 0, 0, 4, -0.5, -1.0}, // attacked from behind
         {0, 0, 180, 0, 0.5, 1.0},
-        {90, 0, 0, 2, -0.5, -1.0},
         {270, 0, 0, -2, -0.5, -1.0},
-        {15, 1, 90, 5, 1.0, -0.5}, // the turn under way ends at 45 first
-        {30, -1, 180, 0, 0.5, 1.0},
-        {330, 1, 180, 0, 0.5, 1.0}};
+        {15, 1, 90, 5, 1.0, -0.5}}; // the turn under way ends at 45 first
     // clang-format on
     Vector3 eye = {1, 2, 3}, look = {4, 5, 6};
     SetEyeOffset(&eye), SetLookOffset(&look), SetFirstPerson(1);
