@@ -32,7 +32,7 @@ class Battles : public AnimationTest {
 // guard factor. Every skill costs 7 EP.
 TEST_F(Battles, EachActionByItsRuleAndNoBlowHeals) {
     // clang-format off
-    const struct { int uid, defense; BattleDraws draws; std::tuple<int, int, int, int> deltas; } cases[] = {
+    struct { int uid, defense; BattleDraws draw; std::tuple<int, int, int, int> delta; } cases[] = {
         {5000, 1, {3, 2.0, 0}, {0, 0, -19, 0}},     // actor HP, EP, target HP, EP; 33 against 14
         {5000, 9, {3, 2.0, 0}, {0, 0, 0, 0}},       // 33 against 46
         {8001, 0, {2, 0.5, 0}, {0, -7, -11, 0}},    // 14 against 2.5
@@ -46,10 +46,9 @@ TEST_F(Battles, EachActionByItsRuleAndNoBlowHeals) {
     Skill skill = {"", "", "", 0, 0, 7, {}, {}, {0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}};
     for (const auto& c : cases) {
         Stats target = {6, 8, static_cast<int8_t>(c.defense), 0, 1, 0, 0, 9, 9, 9, 9}, a, t;
-        skill.uid = c.uid;
-        c.uid == 5000 ? FightDeltas(&actor, &target, &weapon, &c.draws, &a, &t)
-                      : SkillDeltas(&actor, &target, &skill, &c.draws, &a, &t);
-        EXPECT_EQ(std::tuple(a.hitPoints, a.energy, t.hitPoints, t.energy), c.deltas) << c.uid;
+        skill.uid = c.uid, c.uid == 5000 ? FightDeltas(&actor, &target, &weapon, &c.draw, &a, &t)
+                                         : SkillDeltas(&actor, &target, &skill, &c.draw, &a, &t);
+        EXPECT_EQ(std::tuple(a.hitPoints, a.energy, t.hitPoints, t.energy), c.delta) << c.uid;
     }
     Captured([&] { SetUpBattle(gBattle, world_, us, them, us); }); // as played, drawn numbers
     for (int16_t energy : {99, 0}) {
@@ -126,16 +125,20 @@ TEST_F(Battles, TheLoserHandsOverAnItemASkillOrNothing) {
 TEST_F(Battles, BattlesThroughThePacketsOfTheOtherCopies) {
     // clang-format off
     const struct { std::vector<uint8_t> wire; std::string after; } steps[] = {
-        {BattleStart(EBattleChallenge, 3020, 3000, "X"), "00 ---- 2 dropped"}, // unknown robots
+        // unknown robots
+        {BattleStart(EBattleChallenge, 3020, 3000, "X"), "00 ---- 2 dropped"},
         {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3020, 0, 0}), "00 ---- 2 dropped"},
         {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3020}), "00 ---- 2 dropped"},
         {BattleStart(EBattleChallenge, 3001, 3000, "Hank", 500), "11 EE-- 2"},
         {BattleStart(EBattleAccept, 3002, 3003, "Sue"), "11 EEXX 2"},
         {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "11 EEXX 1"},
-        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "10 --XX 0"}, // one HP hit for one loses
-        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "00 --XX 0 dropped"}, // a late shot
+        // one HP hit for one loses
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "10 --XX 0"},
+        // a late shot
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "00 --XX 0 dropped"},
         {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}), "10 --XX 3"},
-        {Wire(EncodeAction, ActionPacket{0, 3002, 1, {}, Hp(-99), 3003, 0, 0}), "10 ---- 3"}}; // the battle elsewhere ends with its blow
+        // the battle elsewhere ends with its blow
+        {Wire(EncodeAction, ActionPacket{0, 3002, 1, {}, Hp(-99), 3003, 0, 0}), "10 ---- 3"}};
     // clang-format on
     Robot* robots[] = {Put(us, 5, 4), Put(them, 4, 4), Put(Make(2, false), 2, 2),
                        Put(Make(3, false), 3, 2)};

@@ -34,8 +34,6 @@ class Enemy : public AnimationTest {
     EnemyEntry* dalek_ = nullptr;
 };
 
-constexpr int32_t F = MOVE_FORWARD;
-
 // The enemy at (5, 5), the other enemy at (3, 3), players 1 and 2 where given (10, 10 is out
 // of sight): the first player found within 4 cells, and the way to it: forward when it lies
 // within 45 degrees and 2 cells or more away, else a turn the shorter way round (0 when none is
@@ -43,9 +41,9 @@ constexpr int32_t F = MOVE_FORWARD;
 TEST_F(Enemy, HomesInOnTheFirstPlayerFoundAndMovesAtRandomForwardTwiceAsOften) {
     // clang-format off
     const struct { int facing, x1, y1, x2, y2; int32_t move; } cases[] = {
-        {0, 8, 5, 10, 10, F},
-        {0, 7, 7, 10, 10, F},
-        {315, 9, 5, 10, 10, F},
+        {0, 8, 5, 10, 10, MOVE_FORWARD},
+        {0, 7, 7, 10, 10, MOVE_FORWARD},
+        {315, 9, 5, 10, 10, MOVE_FORWARD},
         {0, 7, 8, 10, 10, 1},
         {0, 6, 6, 10, 10, 1},    // 45 degrees but too close
         {0, 6, 5, 10, 10, -1},   // straight ahead but too close: clockwise
@@ -58,15 +56,15 @@ TEST_F(Enemy, HomesInOnTheFirstPlayerFoundAndMovesAtRandomForwardTwiceAsOften) {
         Stand(4, 5, 5, facing), Stand(1, x1, y1), Stand(2, x2, y2);
         Location found;
         int32_t turn = 0, any = FindPlayer(dalek_, &found);
-        EXPECT_EQ(any && Steer(dalek_, &found, &turn) == ESteerForward ? F : turn, move)
+        EXPECT_EQ(any && Steer(dalek_, &found, &turn) == ESteerForward ? MOVE_FORWARD : turn, move)
             << facing << " " << x1 << " " << y1;
     }
     std::map<int32_t, int> counts;
     for (int i = 0; i < 10000; i++)
         counts[RandomEnemyMove()]++;
     EXPECT_EQ(counts.size(), 4u);
-    for (int32_t move : {1, -1, F + 1})
-        EXPECT_NEAR(counts[move] * 2, counts[F], 400) << move;
+    for (int32_t move : {1, -1, MOVE_BACKWARD})
+        EXPECT_NEAR(counts[move] * 2, counts[MOVE_FORWARD], 400) << move;
 }
 
 // Each step in turn, and then who is in the enemy's battle (E), in a battle elsewhere (X) or in
@@ -80,7 +78,7 @@ TEST_F(Enemy, ChallengesPlayersInFrontJoinsThemToItsBattleAndComesBackWholeWhenB
         return Wire(EncodeBattleOver, BattleOverPacket{0, loser, winner});
     };
     // clang-format off
-    const struct { std::vector<uint8_t> wire; std::string after; int waited = -1, facing = 0; } steps[] = {
+    struct { std::vector<uint8_t> wire; std::string seen; int waited = -1, facing = 0; } steps[] = {
         {{}, "---- move 1 state 3004", 0, 0},        // no challenge in its own safe zone
         {{}, "E-E- challenge 3004 3001", 0, 90},     // in front, before any search
         {{}, "E-E-", 59, 90},
