@@ -76,7 +76,6 @@ TEST_F(Battles, TheDefenderTurnsWaitsForItsMenuAndTheCameraComesBackWhenTheBattl
         us->currentMove = c.move; // this copy's robot (player 0) attacked by player 1
         Put(us, 4, 4, c.facing), Put(them, 5, 4, c.attackerFacing);
         Captured([&] { SetUpBattle(gBattle, world_, us, them, them); });
-        SetGameMode(gGame, 0, EBattleMode);
         int queued = PeekMove(us), wait = us->battleWait;
         TicksUntilIdle(us), RunOut();
         for (int i = wait; i < 29; i++)
@@ -88,16 +87,15 @@ TEST_F(Battles, TheDefenderTurnsWaitsForItsMenuAndTheCameraComesBackWhenTheBattl
         bool due = PrepareBattleMenu(us) && BattleMenuOpen();
         Captured([] { BattleKeyboard(13, 0, 0); }); // Enter on "Fight"
         const Vector3& e = Hooks().eye;             // where the camera flies
-        auto during = std::tuple(queued, wait, us->facing, e.x, e.y, Hooks().firstPerson, early,
-                                 acting, due, us->acting, them->battleWait);
+        auto during = std::tuple(queued, wait, us->facing, e.x, e.y, Hooks().firstPerson,
+                                 !early && !acting && due && us->acting == 1, them->battleWait);
         SetEyeOffset(&e), SetLookOffset(&Hooks().look);         // the camera where it flew
         Captured([] { BattleSpecialKeys(5, 0, 0); }), RunOut(); // the shot lands after the battle
-        EXPECT_EQ(
-            std::tuple(during, GetEyeOffset()->z, GetLookOffset()->z, GetFirstPerson(),
-                       gGame->modeId),
-            std::tuple(std::tuple(c.queued, -std::abs(c.queued), (c.attackerFacing + 180) % 360,
-                                  c.x, c.y, 0, false, false, true, 1, 0),
-                       3.0, 6.0, 1, EWanderingMode))
+        bool back = GetEyeOffset()->z == 3 && GetLookOffset()->z == 6 && GetFirstPerson() == 1;
+        EXPECT_EQ(std::tuple(during, back, us->battle),
+                  std::tuple(std::tuple(c.queued, -std::abs(c.queued),
+                                        (c.attackerFacing + 180) % 360, c.x, c.y, 0, true, 0),
+                             true, nullptr))
             << c.facing;
     }
 }
@@ -119,36 +117,35 @@ TEST_F(Battles, TheLoserHandsOverAnItemASkillOrNothing) {
     EXPECT_EQ(prizes, "IIIIIISS------------");
 }
 
-// Each packet in turn: whether it changed the game, the game mode, who is in our battle (E), in
-// one elsewhere (X) or in none (-) of us, player 1 and players 2 and 3, our HP (3 when whole
+// Each packet in turn: whether it changed the game, who is in our battle (E), in one elsewhere
+// (X) or in none (-) of us, player 1 and players 2 and 3, the game mode, our HP (3 when whole
 // again) and whether it was dropped.
 TEST_F(Battles, BattlesThroughThePacketsOfTheOtherCopies) {
     // clang-format off
     const struct { std::vector<uint8_t> wire; std::string after; } steps[] = {
         // unknown robots
-        {BattleStart(EBattleChallenge, 3020, 3000, "X"), "00 ---- 2 dropped"},
-        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3020, 0, 0}), "00 ---- 2 dropped"},
-        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3020}), "00 ---- 2 dropped"},
-        {BattleStart(EBattleChallenge, 3001, 3000, "Hank", 500), "11 EE-- 2"},
-        {BattleStart(EBattleAccept, 3002, 3003, "Sue"), "11 EEXX 2"},
-        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "11 EEXX 1"},
+        {BattleStart(EBattleChallenge, 3020, 3000, "X"), "0 ---- 0 2 dropped"},
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3020, 0, 0}), "0 ---- 0 2 dropped"},
+        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3020}), "0 ---- 0 2 dropped"},
+        {BattleStart(EBattleChallenge, 3001, 3000, "Hank", 500), "1 EE-- 1 2"},
+        {BattleStart(EBattleAccept, 3002, 3003, "Sue"), "1 EEXX 1 2"},
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "1 EEXX 1 1"},
         // one HP hit for one loses
-        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "10 --XX 0"},
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "1 --XX 0 0"},
         // a late shot
-        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "00 --XX 0 dropped"},
-        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}), "10 --XX 3"},
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3000, 0, 0}), "0 --XX 0 0 dropped"},
+        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}), "1 --XX 0 3"},
         // the battle elsewhere ends with its blow
-        {Wire(EncodeAction, ActionPacket{0, 3002, 1, {}, Hp(-99), 3003, 0, 0}), "10 ---- 3"}};
+        {Wire(EncodeAction, ActionPacket{0, 3002, 1, {}, Hp(-99), 3003, 0, 0}), "1 ---- 0 3"}};
     // clang-format on
     Robot* robots[] = {Put(us, 5, 4), Put(them, 4, 4), Put(Make(2, false), 2, 2),
                        Put(Make(3, false), 3, 2)};
     us->stats.hitPoints = 2, us->stats.totalHP = 3;
     for (const auto& [wire, expected] : steps) {
-        std::string said, after = std::to_string(Receive(wire, &said));
-        after += std::to_string(gGame->modeId) + " ";
+        std::string said, after = std::to_string(Receive(wire, &said)) + " ";
         for (Robot* r : robots)
             after += !r->battle ? '-' : r->battle == BATTLE_ELSEWHERE ? 'X' : 'E';
-        after += " " + std::to_string(us->stats.hitPoints) +
+        after += " " + std::to_string(gGame->modeId) + " " + std::to_string(us->stats.hitPoints) +
                  (said.starts_with("Dropped") ? " dropped" : "");
         EXPECT_EQ(after, expected) << said;
     }
