@@ -54,7 +54,7 @@ TEST_F(Battles, EachActionByItsRuleAndNoBlowHeals) {
     for (int16_t energy : {99, 0}) {
         us->stats = {0, 0, 0, 60, 60, 0, 0, 50, 100, energy, 100}, them->stats.hitPoints = 100;
         Captured([&] { RobotUseSkill(us, them, 8001); }); // fizzles without the energy
-        EXPECT_EQ(them->stats.hitPoints < 100 && us->stats.energy<energy, energy> 0);
+        EXPECT_EQ(them->stats.hitPoints < 100 && (us->stats.energy < energy), energy > 0);
     }
 }
 
@@ -132,7 +132,7 @@ TEST_F(Battles, BattlesThroughThePacketsOfTheOtherCopies) {
         {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "1 EEXX 1 1"},
         // one HP hit for one loses
         {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "1 --XX 0 0"},
-        // a late shot
+        // a late action
         {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3000, 0, 0}), "0 --XX 0 0 dropped"},
         {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}), "1 --XX 0 3"},
         // the battle elsewhere ends with its blow

@@ -76,7 +76,8 @@ TEST_F(Enemy, ChallengesPlayersInFrontJoinsThemToItsBattleAndComesBackWholeWhenB
     };
     // clang-format off
     struct { std::vector<uint8_t> wire; std::string seen; int waited = -1, facing = 0; } steps[] = {
-        {{}, "---- move 1 state 3004", 0, 0},        // no challenge in its own safe zone
+        // player 0 in front, in its own safe zone, is not challenged: it turns to player 2
+        {{}, "---- move 1 state 3004", 0, 0},
         {{}, "E-E- challenge 3004 3001", 0, 90},     // in front, before any search
         {{}, "E-E-", 59, 90},
         {{}, "E-E- shot", 60, 90},
