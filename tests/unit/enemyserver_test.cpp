@@ -1,6 +1,7 @@
 // The enemy robot server as the players meet it: where an enemy goes, whom it challenges, and
 // what the battle packets reaching the server change.
 #include "core/enemyserver.h"
+#include "core/game.h"
 #include "support/animation_support.h"
 
 #include <map>
@@ -11,7 +12,7 @@ namespace {
 class Enemy : public AnimationTest {
   protected:
     void SetUp() override {
-        AnimationTest::SetUp();
+        AnimationTest::SetUp(), InitCamera(); // the battles' side view saves the camera
         gHooks.challenge = [](Robot* r, int32_t t) { RecordCall("challenge %d %d", r->uid, t); };
         gHooks.accept = [](Robot* r, int32_t t) { RecordCall("accept %d %d", r->uid, t); };
         gLocalRobotUid = ENEMY_SERVER_UID, Captured([&] { server_.reset(NewEnemyServer(2)); });
@@ -49,9 +50,8 @@ TEST_F(Enemy, HomesInOnTheFirstPlayerFoundAndMovesAtRandomForwardTwiceAsOften) {
         {0, 4, 6, 4, 4, -1},
         {0, 10, 5, 5, 10, 0}};
     // clang-format on
-    for (auto [facing, x1, y1, x2, y2, move] : cases) {
+    for (Location found; auto [facing, x1, y1, x2, y2, move] : cases) {
         Stand(4, 5, 5, facing), Stand(1, x1, y1), Stand(2, x2, y2);
-        Location found;
         int32_t turn = 0, any = FindPlayer(dalek_, &found);
         EXPECT_EQ(any && Steer(dalek_, &found, &turn) == ESteerForward ? MOVE_FORWARD : turn, move)
             << facing << " " << x1 << " " << y1;
