@@ -1,9 +1,10 @@
 // A battle as the players and the other copies see it: the formulas with their draws, the
 // three-second wait, the defender turning, the end of a battle with its camera and prize, and
-// a whole battle through the packets that reach the defender's copy.
+// battles through the packets that reach this copy.
 #include "core/battle.h"
 #include "core/game.h"
 #include "data/skill.h"
+#include "data/weapon.h"
 #include "ui/dialog.h"
 #include "support/animation_support.h"
 
@@ -13,222 +14,141 @@ class Battles : public AnimationTest {
   protected:
     void SetUp() override {
         AnimationTest::SetUp();
-        InitCamera();
-        InitDialogs(13, 103, 101); // Enter, Down, Up
-        InitMenus();
-        gGame = NewGame();
-        gBattle = NewBattle();
-        gAnimationHooks = {
-            SetRevealSphere, ClearRevealSphere, GetEyeOffset,  GetLookOffset, SetEyeOffset,
-            SetLookOffset,   SetFirstPerson,    GetTexturesOn, nullptr,       nullptr};
-        InstallBattle(nullptr);
-        gHooks.battleOver = [](const Robot* l, int32_t w) { RecordCall("over %d %d", l->uid, w); };
-        gHooks.prize = [](int32_t w, uint32_t, uint32_t) { RecordCall("prize to %d", w); };
-        gHooks.accept = [](Robot* r, int32_t c) { RecordCall("accept %d %d", r->uid, c); };
+        InitCamera(), InitDialogs(13, 103, 101), InitMenus(); // Enter, Down, Up
+        gGame = NewGame(), gBattle = NewBattle(), InstallBattle(nullptr);
+        gLocalRobotUid = 3000, us = Make(0, true), them = Make(1, false);
     }
     void TearDown() override {
-        ClearBattleMenus();
-        std::free(gBattle);
-        FreeGame(gGame);
-        gGame = nullptr;
+        ClearBattleMenus(), std::free(gBattle), FreeGame(gGame), gGame = nullptr;
         AnimationTest::TearDown();
     }
-    // This copy's robot (player 0) and its opponent (player 1) side by side in a battle.
-    // Our robot may be turning (move) as the battle starts.
-    void Fight(bool weStarted, int ourFacing = 0, int theirFacing = 180, int move = 0) {
-        gLocalRobotUid = 3000;
-        us = us != nullptr ? us : Make(0, true);
-        them = them != nullptr ? them : Make(1, false);
-        for (Robot* r : {us, them}) {
-            r->stats = r->robotClass->initialStats;
-            r->battle = nullptr;
-            r->acting = r->currentMove = 0;
-        }
-        us->currentMove = move;
-        ClearMoveQueue(us);
-        Put(us, 4, 4, ourFacing);
-        Put(them, 5, 4, theirFacing);
-        Captured([&] { SetUpBattle(gBattle, world_, us, them, weStarted ? us : them); });
-        SetGameMode(gGame, 0, EBattleMode);
-    }
-    static Stats Hp(int hp) { return {0, 0, 0, 0, 0, 0, 0, static_cast<int16_t>(hp), 0, 0, 0}; }
-    Robot* us = nullptr;
-    Robot* them = nullptr;
+    static Stats Hp(int16_t hp) { return {0, 0, 0, 0, 0, 0, 0, hp, 0, 0, 0}; }
+    Robot *us = nullptr, *them = nullptr;
 };
 
-// Power 2 and dexterity 4 strike with 5; a hit factor of 2 makes 10 against no guard.
-TEST_F(Battles, EachSkillByItsRuleAndAWeaponNeverHeals) {
-    const struct {
-        int skill;
-        int16_t energy;
-        std::tuple<int, int, int, int> deltas; // actor HP, EP, target HP, EP
-    } cases[] = {{8000, 100, {10, -30, 0, 0}},
-                 {8001, 100, {0, -15, -10, 0}},
-                 {8002, 100, {-10, 0, 0, -5}},
-                 {8003, 100, {0, -20, 0, 0}},
-                 {8001, 14, {0, -15, -10, 0}}}; // the formula, though the skill fizzles
-    Fight(true);
+// Our own definitions: power 2 and dexterity 4 strike with 11 by a weapon of power 2, accuracy 2
+// and dexterity 3, with 7 by a skill whose target gains 1 power; the hit factor multiplies that.
+// The target guards with 5 (dexterity 1, evade 6, stamina 8) and twice its defense, times the
+// guard factor. Every skill costs 7 EP.
+TEST_F(Battles, EachActionByItsRuleAndNoBlowHeals) {
+    // clang-format off
+    struct { int uid, defense; BattleDraws draw; std::tuple<int, int, int, int> delta; } cases[] = {
+        {5000, 1, {3, 2.0, 0}, {0, 0, -19, 0}},     // actor HP, EP, target HP, EP; 33 against 14
+        {5000, 9, {3, 2.0, 0}, {0, 0, 0, 0}},       // 33 against 46
+        {8001, 0, {2, 0.5, 0}, {0, -7, -11, 0}},    // 14 against 2.5
+        {8000, 20, {2, 0.5, 0}, {14, -7, 0, 0}},    // the whole strike, whatever the guard
+        {8002, 0, {2, 0.5, 0.5}, {-10, -2, 0, -5}}, // drains 5 of 11
+        {8002, 20, {2, 0.5, 0.5}, {0, -7, 0, 0}},
+        {8003, 0, {2, 0.5, 0}, {0, -7, 0, 0}}};
+    // clang-format on
+    const Stats actor = {0, 0, 0, 2, 4, 0, 0, 100, 100, 100, 100};
+    const Weapon weapon = {0, "", "", 2, 3, 2}; // power, dexterity, accuracy
+    Skill skill = {"", "", "", 0, 0, 7, {}, {}, {0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}};
     for (const auto& c : cases) {
-        us->stats = {0, 0, 0, 2, 4, 0, 0, 100, 100, c.energy, c.energy};
-        them->stats = {0, 0, 0, 0, 0, 0, 0, 100, 100, 0, 0};
-        Stats a, t;
-        BattleDraws draws = {2, 1.0, 0.5};
-        SkillDeltas(&us->stats, &them->stats, LookupSkill(gRegistry, c.skill), &draws, &a, &t);
-        EXPECT_EQ(std::tuple(a.hitPoints, a.energy, t.hitPoints, t.energy), c.deltas) << c.skill;
-        Captured([&] { RobotUseSkill(us, them, c.skill); }); // drawn: other numbers, same rule
-        EXPECT_EQ(std::tuple(them->stats.hitPoints < 100, us->stats.energy < c.energy),
-                  std::tuple(c.skill == 8001 && c.energy > 14, c.energy > 14))
-            << c.skill;
+        Stats target = {6, 8, static_cast<int8_t>(c.defense), 0, 1, 0, 0, 9, 9, 9, 9}, a, t;
+        skill.uid = c.uid, c.uid == 5000 ? FightDeltas(&actor, &target, &weapon, &c.draw, &a, &t)
+                                         : SkillDeltas(&actor, &target, &skill, &c.draw, &a, &t);
+        EXPECT_EQ(std::tuple(a.hitPoints, a.energy, t.hitPoints, t.energy), c.delta) << c.uid;
     }
-    std::srand(7);
-    int hurt = 0;
-    for (int classUid : {4000, 4001, 4002})
-        for (int weapon = 5000; weapon <= 5002; weapon++)
-            for (int i = 0; i < 200; i++) {
-                Stats a = LookupRobotClass(gRegistry, classUid)->initialStats, t = a, da, dt;
-                BattleDraws d = DrawFight();
-                FightDeltas(&a, &t, LookupWeapon(gRegistry, weapon), &d, &da, &dt);
-                EXPECT_EQ(std::tuple(da.hitPoints, da.energy, dt.hitPoints > 0),
-                          std::tuple(0, 0, false));
-                hurt += dt.hitPoints < 0;
-            }
-    EXPECT_GT(hurt, 1000);
-}
-
-TEST_F(Battles, ARobotLosesBelowOneHP) {
-    const struct {
-        int16_t hp, ownHp, change, ownChange;
-        const char* over;
-    } cases[] = {{1, 9, -1, 0, "over 3001 3000"},
-                 {2, 9, -1, 0, ""},
-                 {1, 9, 0, 0, ""},
-                 {9, 1, 0, -1, "over 3000 3001"},
-                 {9, 2, 0, -1, ""}}; // drained itself
-    for (const auto& c : cases) {
-        Fight(true);
-        them->stats.hitPoints = c.hp;
-        us->stats.hitPoints = c.ownHp;
-        Stats own = Hp(c.ownChange), hit = Hp(c.change);
-        gHookCalls.clear();
-        Captured([&] { ApplyBattleResult(us, them, &own, &hit, 1); });
-        bool over = *c.over != 0;
-        EXPECT_EQ(std::tuple(Calls("over"), gGame->modeId, us->battle == nullptr),
-                  std::tuple(std::vector<std::string>(over, c.over),
-                             over ? EWanderingMode : EBattleMode, over));
+    Captured([&] { SetUpBattle(gBattle, world_, us, them, us); }); // as played, drawn numbers
+    for (int16_t energy : {99, 0}) {
+        us->stats = {0, 0, 0, 60, 60, 0, 0, 50, 100, energy, 100}, them->stats.hitPoints = 100;
+        Captured([&] { RobotUseSkill(us, them, 8001); }); // fizzles without the energy
+        EXPECT_EQ(them->stats.hitPoints < 100 && (us->stats.energy < energy), energy > 0);
     }
 }
 
-TEST_F(Battles, TheMenuOpensAfterThirtyTicksUnlessTheRobotActs) {
-    const struct {
-        int ticks, acting;
-        bool menu;
-    } cases[] = {{29, 0, false}, {30, 0, true}, {30, 1, false}};
-    for (const auto& c : cases) {
-        Fight(true);
-        us->acting = c.acting;
-        for (int i = 0; i < c.ticks; i++)
-            BattleTick(us);
-        bool prepared = PrepareBattleMenu(us), open = BattleMenuOpen();
-        us->acting = 0;
-        Captured([] { BattleKeyboard(13, 0, 0); }); // Enter on "Fight"
-        EXPECT_EQ(std::tuple(prepared, open, us->acting), std::tuple(c.menu, c.menu, int{c.menu}))
-            << c.ticks;
-        ClearBattleMenus();
-    }
-    AddItemToInventory(us->inventory, 7000); // an item used in a battle is the robot's action
-    us->battleWait = 40;
-    Captured([&] { UseItem(us, 7000); });
-    EXPECT_EQ(us->battleWait, 0);
-}
-
-TEST_F(Battles, TheDefenderTurnsToFaceTheAttackerTheWayThatNeedsNoWrap) {
-    const struct {
-        int facing, move, attackerFacing, queued;
-    } cases[] = {
-        {0, 0, 0, 4}, // attacked from behind
-        {0, 0, 180, 0},   {90, 0, 0, 2},
-        {270, 0, 0, -2},  {15, 1, 90, 5}, // the turn under way ends at 45 first
-        {30, -1, 180, 0}, {330, 1, 180, 0},
-    };
-    for (const auto& c : cases) {
-        Fight(false, c.facing, c.attackerFacing, c.move);
-        EXPECT_EQ(std::make_pair(PeekMove(us), us->battleWait),
-                  std::make_pair(c.queued, -std::abs(c.queued)))
-            << c.facing;
-        TicksUntilIdle(us);
-        EXPECT_EQ(us->facing, (c.attackerFacing + 180) % 360);
-    }
-}
-
-TEST_F(Battles, TheCameraFliesToTheSideAndComesBackWhenTheBattleEnds) {
+// The defender turns to face the attacker the way that needs no wrap, each step a tick more to
+// wait, while the camera shows the side view by the way it faces (the eye's x and y given).
+// Its menu opens once it has waited 30 ticks, unless it is acting; Enter on "Fight" is its
+// action. F5 leaves the battle on this copy only, with the camera as it was.
+TEST_F(Battles, TheDefenderTurnsWaitsForItsMenuAndTheCameraComesBackWhenTheBattleEnds) {
+    // clang-format off
+    const struct { int facing, move, attackerFacing, queued; double x, y; } cases[] = {
+        {0, 0, 0, 4, -0.5, -1.0}, // attacked from behind
+        {0, 0, 180, 0, 0.5, 1.0},
+        {270, 0, 0, -2, -0.5, -1.0},
+        {15, 1, 90, 5, 1.0, -0.5}}; // the turn under way ends at 45 first
+    // clang-format on
     Vector3 eye = {1, 2, 3}, look = {4, 5, 6};
-    SetEyeOffset(&eye);
-    SetLookOffset(&look);
-    SetFirstPerson(1);
-    Fight(false, 0, 90); // the defender ends facing 270: the seventh side view
-    RunOut();
-    const Vector3 &e = *GetEyeOffset(), &l = *GetLookOffset();
-    EXPECT_EQ(std::make_tuple(e.x, e.y, e.z, l.x, l.y, l.z, GetFirstPerson(), GetMusicTrack()),
-              std::make_tuple(1.0, -0.5, 0.5, -1.0, -0.5, 0.5, 0, BATTLE_MUSIC_TRACK));
-    Captured([] { BattleSpecialKeys(5, 0, 0); }); // F5 leaves on this copy only
-    EXPECT_EQ(std::make_tuple(e.z, l.z, GetFirstPerson(), gGame->modeId, us->battle, them->battle,
-                              GetMusicTrack(), Calls("over").size()),
-              std::make_tuple(3.0, 6.0, 1, EWanderingMode, nullptr, nullptr, WANDERING_MUSIC_TRACK,
-                              size_t{0}));
-}
-
-TEST_F(Battles, TheLoserHandsOverAnItemASkillOrNothing) {
-    Robot* loser = Make(2, false);
-    LearnSkill(loser, 8000);
-    Captured([&] {
-        for (int uid : {5001, 5000}) // one entry left
-            RemoveItemFromInventory(loser->inventory, uid);
-    });
-    std::string prizes;                     // by roll: "I" for an item, then the skill's uid
-    for (int held = 1; held >= 0; held--) { // then with an empty inventory and no skill
-        for (int roll = 0; roll < 10; roll++) {
-            Prize p = ChoosePrize(loser, roll, [](int) { return 0; });
-            prizes += (p.itemUid != -1 ? "I" : "") + std::to_string(p.skillUid) + " ";
-        }
-        Captured([&] {
-            if (held)
-                DArrayDeleteAt(loser->skills, 0);
-            RemoveItemFromInventory(loser->inventory, 6000);
-        });
+    SetEyeOffset(&eye), SetLookOffset(&look), SetFirstPerson(1);
+    for (const auto& c : cases) {
+        us->currentMove = c.move; // this copy's robot (player 0) attacked by player 1
+        Put(us, 4, 4, c.facing), Put(them, 5, 4, c.attackerFacing);
+        Captured([&] { SetUpBattle(gBattle, world_, us, them, them); });
+        int queued = PeekMove(us), wait = us->battleWait;
+        TicksUntilIdle(us), RunOut();
+        for (int i = wait; i < 29; i++)
+            BattleTick(us), BattleTick(them); // only the robot this copy drives waits here
+        bool early = PrepareBattleMenu(us);
+        BattleTick(us), us->acting = 1;
+        bool acting = PrepareBattleMenu(us);
+        us->acting = 0;
+        bool due = PrepareBattleMenu(us) && BattleMenuOpen();
+        Captured([] { BattleKeyboard(13, 0, 0); }); // Enter on "Fight"
+        const Vector3& e = Hooks().eye;             // where the camera flies
+        auto during = std::tuple(queued, wait, us->facing, e.x, e.y, Hooks().firstPerson,
+                                 !early && !acting && due && us->acting == 1, them->battleWait);
+        SetEyeOffset(&e), SetLookOffset(&Hooks().look);         // the camera where it flew
+        Captured([] { BattleSpecialKeys(5, 0, 0); }), RunOut(); // the shot lands after the battle
+        bool back = GetEyeOffset()->z == 3 && GetLookOffset()->z == 6 && GetFirstPerson() == 1;
+        EXPECT_EQ(std::tuple(during, back, us->battle),
+                  std::tuple(std::tuple(c.queued, -std::abs(c.queued),
+                                        (c.attackerFacing + 180) % 360, c.x, c.y, 0, true, 0),
+                             true, nullptr))
+            << c.facing;
     }
-    EXPECT_EQ(prizes, "I-1 I-1 I-1 I-1 I-1 I-1 8000 8000 -1 -1 "
-                      "-1 -1 -1 -1 -1 -1 -1 -1 -1 -1 ");
 }
 
-// The defender's copy (player 1) through a battle that it loses, then one it wins.
-TEST_F(Battles, ABattleThroughThePacketsOfTheOtherCopy) {
-    gLocalRobotUid = 3001;
-    Robot* mine = Put(Make(1, true), 5, 4, 0);
-    Robot* theirs = Put(Make(0, false), 4, 4, 0);
-    Robot* watched[] = {Put(Make(2, false), 2, 2), Put(Make(3, false), 3, 2)};
-    Receive(BattleStart(EBattleChallenge, 3000, 3001, "Hank", 500));
-    EXPECT_EQ(std::make_tuple(gGame->modeId, std::string(theirs->name), theirs->stats.totalHP),
-              std::make_tuple(EBattleMode, std::string("Hank"), 500));
-    EXPECT_EQ(Calls("accept"), std::vector<std::string>{"accept 3001 3000"});
-    Receive(BattleStart(EBattleAccept, 3002, 3003, "Sue", 90));
-    EXPECT_EQ(std::make_tuple(watched[0]->battle, watched[1]->battle, watched[1]->stats.hitPoints),
-              std::make_tuple(BATTLE_ELSEWHERE, BATTLE_ELSEWHERE, 90));
-    const ActionPacket blow = {0, 3000, 1, {}, Hp(-mine->stats.hitPoints), 3001, 0, 0};
-    EXPECT_TRUE(Receive(Wire(EncodeAction, blow)));
-    EXPECT_EQ(std::make_tuple(gGame->modeId, mine->stats.hitPoints), std::make_tuple(0, 0));
-    EXPECT_FALSE(Receive(Wire(EncodeAction, blow))); // a late shot: the battle is over here
-    int experience = mine->stats.experience;
-    Receive(Wire(EncodeBattleOver, BattleOverPacket{0, 3001, 3000}));
-    EXPECT_EQ(std::make_tuple(mine->stats.hitPoints, mine->stats.experience, CellOf(mine)),
-              std::make_tuple(mine->stats.totalHP, experience - 1, Triple{10, 9, 2}));
-    EXPECT_EQ(Calls("prize"), std::vector<std::string>{"prize to 3000"});
-    Receive(Wire(EncodeAction, ActionPacket{0, 3002, 1, {}, Hp(-90), 3003, 0, 0})); // it ends
-    EXPECT_TRUE(watched[0]->battle == nullptr && watched[1]->battle == nullptr);
-    Receive(Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}));
-    Receive(Wire(EncodePrize, PrizePacket{0, 3001, 8001, 7000}));
-    EXPECT_EQ(std::make_tuple(mine->stats.experience, RobotItemQuantity(mine, 7000),
-                              DArrayLength(mine->skills)),
-              std::make_tuple(experience, 1, 1)); // the item counts once
+// By roll 0 to 9 from a loser holding one item and one skill, then from one holding nothing.
+TEST_F(Battles, TheLoserHandsOverAnItemASkillOrNothing) {
+    std::string prizes;
+    for (int held = 1; held >= 0; held--) {
+        Captured([&] { FreeInventory(them->inventory); });
+        for (them->inventory = NewInventory(); DArrayLength(them->skills) > 0;)
+            DArrayDeleteAt(them->skills, 0);
+        if (held)
+            AddItemToInventory(them->inventory, 7000), LearnSkill(them, 8000);
+        for (int roll = 0; roll < 10; roll++) {
+            auto [skill, item] = ChoosePrize(them, roll, [](int n) { return n - 1; });
+            prizes += item == 7000 ? 'I' : skill == 8000 ? 'S' : item + skill == -2 ? '-' : '?';
+        }
+    }
+    EXPECT_EQ(prizes, "IIIIIISS------------");
+}
+
+// Each packet in turn: whether it changed the game, who is in our battle (E), in one elsewhere
+// (X) or in none (-) of us, player 1 and players 2 and 3, the game mode, our HP (3 when whole
+// again) and whether it was dropped.
+TEST_F(Battles, BattlesThroughThePacketsOfTheOtherCopies) {
+    // clang-format off
+    const struct { std::vector<uint8_t> wire; std::string after; } steps[] = {
+        // unknown robots
+        {BattleStart(EBattleChallenge, 3020, 3000, "X"), "0 ---- 0 2 dropped"},
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3020, 0, 0}), "0 ---- 0 2 dropped"},
+        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3020}), "0 ---- 0 2 dropped"},
+        {BattleStart(EBattleChallenge, 3001, 3000, "Hank", 500), "1 EE-- 1 2"},
+        {BattleStart(EBattleAccept, 3002, 3003, "Sue"), "1 EEXX 1 2"},
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "1 EEXX 1 1"},
+        // one HP hit for one loses
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "1 --XX 0 0"},
+        // a late action
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3000, 0, 0}), "0 --XX 0 0 dropped"},
+        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}), "1 --XX 0 3"},
+        // the battle elsewhere ends with its blow
+        {Wire(EncodeAction, ActionPacket{0, 3002, 1, {}, Hp(-99), 3003, 0, 0}), "1 ---- 0 3"}};
+    // clang-format on
+    Robot* robots[] = {Put(us, 5, 4), Put(them, 4, 4), Put(Make(2, false), 2, 2),
+                       Put(Make(3, false), 3, 2)};
+    us->stats.hitPoints = 2, us->stats.totalHP = 3;
+    for (const auto& [wire, expected] : steps) {
+        std::string said, after = std::to_string(Receive(wire, &said)) + " ";
+        for (Robot* r : robots)
+            after += !r->battle ? '-' : r->battle == BATTLE_ELSEWHERE ? 'X' : 'E';
+        after += " " + std::to_string(gGame->modeId) + " " + std::to_string(us->stats.hitPoints) +
+                 (said.starts_with("Dropped") ? " dropped" : "");
+        EXPECT_EQ(after, expected) << said;
+    }
 }
 
 } // namespace
