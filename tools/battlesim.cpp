@@ -527,13 +527,13 @@ void PrintSituation(const Fighter* fighters, const Situation& s, int fights) {
 // indexed Hover 0, Dalek 1, Johnny 2.
 const Situation SITUATIONS[] = {
     {1, 0, {1.0, 1.0}, {160, 150}, {4, 4}}, // fresh Dalek against fresh Hover: Fight
-    {2, 1, {0.2, 0.7}, {40, 20}, {0, 0}},   // Self-Repair
+    {2, 1, {0.2, 0.7}, {60, 20}, {0, 0}},   // Self-Repair
     {1, 1, {1.0, 1.0}, {20, 20}, {4, 4}},   // Star Strike
-    {1, 0, {1.0, 0.8}, {10, 30}, {0, 0}},   // Energy Drain
+    {1, 0, {1.0, 0.8}, {10, 50}, {0, 0}},   // Energy Drain
     {1, 1, {1.0, 1.0}, {40, 10}, {4, 4}},   // Arc Lance
     {1, 1, {1.0, 1.0}, {150, 60}, {4, 4}},  // Ball Storm
-    {2, 2, {0.2, 0.4}, {150, 20}, {0, 0}},  // Nova Burst
-    {0, 1, {0.2, 0.4}, {40, 10}, {0, 0}},   // Ice Orbs
+    {2, 1, {0.2, 0.4}, {60, 10}, {0, 0}},   // Nova Burst
+    {1, 0, {1.0, 1.0}, {10, 10}, {4, 4}},   // Ice Orbs
 };
 
 void PrintSituations(const Fighter* fighters, int fights) {
