@@ -111,7 +111,9 @@ void SkillDeltas(const Stats* actor, const Stats* target, const Skill* skill,
     double guard = Guard(target) * draws->guardFactor;
     double net = NetDamage(hit, guard);
     if (skill->uid == ENERGY_DRAIN_SKILL_UID) {
-        double drain = std::trunc(draws->drainFactor * net);
+        // A robot cannot give more energy than it holds.
+        double drain = std::max(std::trunc(draws->drainFactor * net),
+                                -static_cast<double>(std::max<int16_t>(target->energy, 0)));
         targetDelta->energy = Delta16(drain);
         actorDelta->hitPoints = Delta16(2 * drain);
         actorDelta->energy = Delta16(-static_cast<double>(skill->energyCost) - drain);

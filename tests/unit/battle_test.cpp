@@ -39,6 +39,7 @@ TEST_F(Battles, EachActionByItsRuleAndNoBlowHeals) {
         {8000, 20, {2, 0.5, 0}, {14, -7, 0, 0}},    // the whole strike, whatever the guard
         {8002, 0, {2, 0.5, 0.5}, {-10, -2, 0, -5}}, // drains 5 of 11
         {8002, 20, {2, 0.5, 0.5}, {0, -7, 0, 0}},
+        {8002, 0, {2, 0.5, 1.0}, {-18, 2, 0, -9}}, // no more than the 9 EP it holds
         {8003, 0, {2, 0.5, 0}, {0, -7, 0, 0}}};
     // clang-format on
     const Stats actor = {0, 0, 0, 2, 4, 0, 0, 100, 100, 100, 100};

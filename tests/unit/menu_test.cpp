@@ -128,7 +128,7 @@ TEST_F(MenuTest, StatsListsAndStatusesSayWhatTheRobotHasAndCanUse) {
     std::vector<MenuEntry> skills = SkillEntries(robot_, EMenuWandering);
     EXPECT_EQ(std::tuple(skills[0].text, skills[0].usable, skills[3].usable,
                          skills[0].description.find("Not enough energy")),
-              std::tuple("Self-Repair  30 EP  ", false, true, 0u));
+              std::tuple("Self-Repair  50 EP  ", false, true, 0u));
 }
 
 // A second message replaces the open one's text; a long one is cut to the buffer.
