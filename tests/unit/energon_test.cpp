@@ -20,17 +20,15 @@ TEST_F(EnergonWorld, ADepositIsWorthItsShareOfCrystalsAndATakenOneMayBeReplaced)
     World* w = Load(kDeck);
     long sent = EnergonBroadcastCount();
     Energon* e = GenerateEnergon(w, true);
-    Location at = {e->x, e->y, e->z};
+    const int x = e->x, y = e->y, z = e->z, id = e->id;
     e->crystals = 7;
     e->stage = 250;
-    EXPECT_EQ(FindCellData(w, at.x, at.y, at.z)->energonId, e->id);
-    EXPECT_EQ(TakeEnergon(w, e->id, false), 4);
-    EXPECT_EQ(FindCellData(w, at.x, at.y, at.z)->energonId, 0);
-    TakeEnergon(w, GenerateEnergon(w, false)->id, true); // this copy's robot took it
-    int unknown = -1;
-    Captured([&] { unknown = TakeEnergon(w, 77, true); });
-    EXPECT_EQ(std::make_tuple(unknown, w->energonCount, EnergonBroadcastCount()),
-              std::make_tuple(0, 1, sent + 2));
+    std::vector<int> seen = {FindCellData(w, x, y, z)->energonId == id, TakeEnergon(w, id, false),
+                             FindCellData(w, x, y, z)->energonId,
+                             TakeEnergon(w, GenerateEnergon(w, false)->id, true)};
+    Captured([&] { seen.push_back(TakeEnergon(w, 77, true)); }); // this copy's robot took it
+    EXPECT_EQ(std::make_tuple(seen, w->energonCount, EnergonBroadcastCount() - sent),
+              std::make_tuple(std::vector{1, 4, 0, 0, 0}, 1, 2L));
 }
 
 TEST_F(EnergonWorld, APeersDepositIsAddedOnceAndABadOneRefusedAndEachCopyNumbersItsOwn) {
