@@ -7,31 +7,6 @@ namespace {
 
 using Movement = RobotTest;
 
-TEST_F(Movement, TurnsMergeIntoTheLastTurnAndStepsQueueApart) {
-    Robot* r = Make(0, true);
-    for (int32_t move : {1, 1, -1, MOVE_FORWARD, -1, -1})
-        QueueMove(r, move);
-    std::vector<int32_t> taken;
-    for (int32_t move : {1, MOVE_FORWARD, -1, 0, -1}) { // a turn is taken one step at a time
-        taken.push_back(PeekMove(r));
-        ConsumeMove(r, move);
-    }
-    EXPECT_EQ(taken, (std::vector<int32_t>{1, MOVE_FORWARD, -2, -1, -1}));
-    r->teleporting = 1; // ignored while teleporting
-    QueueMove(r, 1);
-    EXPECT_EQ(PeekMove(r), 0);
-    r->teleporting = 0;
-    QueueMove(r, 32766);
-    EXPECT_EQ(Captured([&] { QueueMove(r, 1); }), "");
-    QueueMove(r, 1); // an entry of 32767 counts as a step: this turn starts a new entry
-    ConsumeMove(r, MOVE_FORWARD);
-    EXPECT_EQ(PeekMove(r), 1);
-    ClearMoveQueue(r);
-    QueueMove(r, 30000);
-    EXPECT_EQ(Captured([&] { QueueMove(r, 3000); }), "error too many turns\n");
-    EXPECT_EQ(PeekMove(r), 33000); // kept all the same
-}
-
 TEST_F(Movement, TurnsAndStepsTakeTheirTicksAndEnergy) {
     // Every robot has an index and a path of its own; they stand in one world together.
     struct Case {
@@ -68,11 +43,12 @@ TEST_F(Movement, TurnsAndStepsTakeTheirTicksAndEnergy) {
 }
 
 // clang-format off
-// Teleporters work both ways but not again before the next step; a step holds the cell it enters
-// from half-way and picks up the energon there; the camera follows steps and turns of a robot
-// this copy drives; facing its home a robot turns its energon into magicite, ten kept. Each step
-// prints whether the tick showed a change, or how many ticks did.
-TEST_F(Movement, TeleportersEnergonTheCameraAndHome) {
+// The move queue; teleporters work both ways but not again before the next step; a step holds
+// the cell it enters from half-way and picks up the energon there; the camera follows steps and
+// turns of a robot this copy drives; facing its home a robot turns its energon into magicite, ten
+// kept; chests and robots in front. Each step prints what it saw: whether a tick showed a change,
+// how many ticks did, the move queue's head.
+TEST_F(Movement, TheQueueTeleportersEnergonTheCameraHomeAndWhatIsInFront) {
     Captured([&] { AddNetworkEnergon(world_, 60000, 4, 6, 2, 9); });
     LookupEnergon(world_, 60000)->stage = ENERGON_MAX_STAGE;
     SetEnergonIdRange(world_, 0);
@@ -81,6 +57,10 @@ TEST_F(Movement, TeleportersEnergonTheCameraAndHome) {
         void (*step)(Robot*);
         std::string expected;
     } steps[] = {
+        {9, 1, 1, 0, [](Robot* r) { for (int32_t m : {1, 1, -1, MOVE_FORWARD, -1, -1}) QueueMove(r, m); for (int32_t m : {1, MOVE_FORWARD, -1, 0, -1}) { Say({PeekMove(r)}); ConsumeMove(r, m); } }, "1 32768 -2 -1 -1 at 1 1 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | "}, // turns merge into the last turn, steps queue apart; a turn is taken one step at a time
+        {-1, 0, 0, 0, [](Robot* r) { r->teleporting = 1; QueueMove(r, 1); Say({PeekMove(r)}); r->teleporting = 0; }, "0 at 1 1 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | "}, // ignored while teleporting
+        {-1, 0, 0, 0, [](Robot* r) { QueueMove(r, 32766); QueueMove(r, 1); QueueMove(r, 1); ConsumeMove(r, MOVE_FORWARD); Say({PeekMove(r)}); }, "1 at 1 1 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | "}, // an entry of 32767 counts as a step: the next turn starts a new entry
+        {-1, 0, 0, 0, [](Robot* r) { ClearMoveQueue(r); QueueMove(r, 30000); QueueMove(r, 3000); Say({PeekMove(r)}); }, "error too many turns\n33000 at 1 1 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | "}, // kept all the same
         {0, 2, 8, 90, [](Robot* r) { QueueMove(r, MOVE_FORWARD); TicksUntilIdle(r); }, "at 2 9 90 -0 hp 99 en 13 13 9 10 10 | w5001 w5000 6000x1 |  | camera 3000 | camera 3000"},
         {-1, 0, 0, 0, [](Robot* r) { QueueMove(r, MOVE_FORWARD); QueueMove(r, MOVE_FORWARD); Say({RobotUpdate(r), PeekMove(r)}); }, "0 0 at 2 9 90 -0 hp 99 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\Jugteleport.wav | teleport 3000 to 5 9 2"}, // the one behind is gone
         {-1, 0, 0, 0, [](Robot* r) { FinishTeleport(r, gWorld); Location at = {2, 9, 2}, far = {5, 9, 2}; Say({r->justTeleported, GetRobotAt(gWorld, &at) == nullptr, GetRobotAt(gWorld, &far) == r}); }, "1 1 1 at 5 9 90 -0 hp 94 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\Jugteleport.wav | camera 3000 | state 3000"}, // told at once
@@ -94,6 +74,13 @@ TEST_F(Movement, TeleportersEnergonTheCameraAndHome) {
         {5, 3, 7, 0, [](Robot* r) { r->currentMove = MOVE_FORWARD; RobotUpdate(r); }, "at 3.5 7 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\e0energon.wav"}, // driven elsewhere: no camera
         {1, 9, 8, 0, [](Robot* r) { AddItemsToInventory(r->inventory, ENERGON_ITEM_UID, 25); Say({RobotUpdate(r)}); }, "0 at 9 8 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x25 | sounds\\e0energon.wav"}, // player 1's home is (9, 9)
         {-1, 0, 0, 0, [](Robot* r) { r->facing = 90; Say({RobotUpdate(r), RobotUpdate(r)}); }, "1 0 at 9 8 90 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x5 7002x2 | sounds\\ff3magicite.wav"},
+        // At rest a robot faces a chest until it is open, and may challenge the robot in front
+        // unless that one stands in its own safe zone (player 1 here) or is in a battle.
+        {-1, 0, 0, 0, [](Robot* r) { SetCellContent(gWorld, &r->cell, ERobot, r); }, "at 9 8 90 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x5 7002x2 | sounds\\ff3magicite.wav"},
+        {3, 9, 3, 0, [](Robot* r) { SetCellContent(gWorld, &r->cell, ERobot, r); }, "at 9 3 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\ff3magicite.wav"}, // in player 0's zone
+        {7, 9, 7, 90, [](Robot* r) { Robot* e = nullptr; Say({CanStartBattle(r, &e), e->uid}); }, "0 3001 at 9 7 90 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\ff3magicite.wav"},
+        {8, 9, 4, 270, [](Robot* r) { Robot* e = nullptr; Say({CanStartBattle(r, &e), RobotInFront(r), e->uid}); e->battle = BATTLE_ELSEWHERE; Say({CanStartBattle(r, &e)}); }, "1 1 3003 0 at 9 4 270 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\ff3magicite.wav"},
+        {6, 2, 4, 90, [](Robot* r) { RobotUpdate(r); Chest* c = nullptr; Say({ChestInFront(r, &c), RobotInFront(r)}); c->opened = 1; Say({ChestInFront(r, &c)}); }, "1 0 0 at 2 4 90 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\ff3magicite.wav"},
     };
     Robot* r = nullptr;
     gHookCalls.clear();
@@ -103,28 +90,5 @@ TEST_F(Movement, TeleportersEnergonTheCameraAndHome) {
     }
 }
 // clang-format on
-
-// At rest a robot faces a chest until it is open, and may challenge the robot in front unless
-// that one stands in its own safe zone or is in a battle.
-TEST_F(Movement, ChestsInFrontAndWhoMayBeChallenged) {
-    Robot* r = Put(Make(0, true), 2, 4, 90);
-    RobotUpdate(r);
-    Chest* chest = nullptr;
-    ASSERT_TRUE(ChestInFront(r, &chest) && !RobotInFront(r));
-    chest->opened = 1;
-    EXPECT_FALSE(ChestInFront(r, &chest));
-    Robot* b = Put(Make(1, true), 9, 8); // player 1 in its own zone
-    Robot* c = Put(Make(3, true), 9, 3); // player 3 in player 0's
-    SetCellContent(world_, &b->cell, ERobot, b);
-    SetCellContent(world_, &c->cell, ERobot, c);
-    Robot* enemy = nullptr;
-    EXPECT_FALSE(CanStartBattle(Put(Make(2, true), 9, 7, 90), &enemy));
-    EXPECT_EQ(enemy, b);
-    Robot* d = Put(Make(4, true), 9, 4, 270);
-    EXPECT_TRUE(CanStartBattle(d, &enemy) && RobotInFront(d));
-    EXPECT_EQ(enemy, c);
-    c->battle = BATTLE_ELSEWHERE;
-    EXPECT_FALSE(CanStartBattle(d, &enemy));
-}
 
 } // namespace
