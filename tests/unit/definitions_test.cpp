@@ -117,26 +117,24 @@ int Held(Inventory* inventory, int uid) {
 }
 
 // An entry goes when its quantity drops below one, a uid not held changes nothing, quantities
-// stop at the 32-bit limit, and energon becomes magicite ten for one from eleven on.
+// stop at the 32-bit limit (freeing an inventory lists what it held), and energon becomes
+// magicite ten for one from eleven on.
 TEST(Inventory, EntriesComeAndGoAndEnergonBecomesMagicite) {
     Inventory* inventory = NewInventory();
-    AddItemsToInventory(inventory, 7000, 2);
-    AddItemToInventory(inventory, 7000);
-    AddItemToInventory(inventory, 6000);
-    AddItemsToInventory(inventory, 7001, INT32_MAX);
-    AddItemsToInventory(inventory, 7001, 10);
+    for (auto [uid, count] :
+         {std::pair(7000, 3), std::pair(6000, 1), std::pair(7001, INT32_MAX), std::pair(7001, 10)})
+        AddItemsToInventory(inventory, uid, count);
     std::vector<int> held;
     std::string said = Captured([&] {
-        for (int i = 0; i < 4; i++) {
-            RemoveItemFromInventory(inventory, 7000);
+        for (int i = 0; i < 4; i++, RemoveItemFromInventory(inventory, 7000))
             held.push_back(Held(inventory, 7000));
-        }
+        FreeInventory(inventory);
     });
-    EXPECT_EQ(std::tuple(said, held, Held(inventory, 6000), Held(inventory, 7001)),
-              std::tuple("freeing item:\nuid: 7000, quantity: 0\nRemoveItemFromInventory: "
-                         "unknown uid: 7000"s,
-                         std::vector{2, 1, -1, -1}, 1, INT32_MAX));
-    Captured([&] { FreeInventory(inventory); });
+    EXPECT_EQ(
+        std::tuple(said, held),
+        std::tuple(
+            "freeing item:\nuid: 7000, quantity: 0\nRemoveItemFromInventory: unknown uid: 7000freeing item:\nuid: 6000, quantity: 1\nfreeing item:\nuid: 7001, quantity: 2147483647\n"s,
+            std::vector{3, 2, 1, -1}));
     // energon and magicite held before (-1: none), how many converted, and what is held after
     const int cases[][5] = {
         {-1, -1, 0, -1, -1}, {10, -1, 0, 10, -1}, {25, 1, 1, 5, 3}, {20, -1, 1, 0, 2}};

@@ -86,28 +86,29 @@ TEST_F(SoundEffects, WhatTheGameAsksForIsWhatIsHeard) {
     }
 }
 
-// Every effect the code names, and the sound of every skill in the skills file.
+// Every effect the code names, and the sound of every skill in the skills file, plays short
+// and audible.
 TEST_F(SoundEffects, EveryEffectTheGameNamesPlaysShortAndAudible) {
     int frequency = 0, channels = 0;
     Mix_QuerySpec(&frequency, nullptr, &channels);
-    std::vector<std::string> names(std::begin(GAME_SOUND_FILES), std::end(GAME_SOUND_FILES));
+    std::vector<std::string> names(std::begin(GAME_SOUND_FILES), std::end(GAME_SOUND_FILES)), bad;
     Registry* registry = NewRegistry();
     Captured([&] { ReadSkillsFile(registry, DataPath("skills\\skills0.txt").c_str()); });
     for (int uid = 8000; const Skill* skill = LookupSkill(registry, uid); uid++)
         names.push_back(skill->sound);
     FreeRegistry(registry);
-    EXPECT_EQ(names.size(), std::size(GAME_SOUND_FILES) + 8);
     for (const std::string& name : names) {
         PlaySoundFile(name.c_str());
-        ASSERT_EQ(Mix_Playing(0), 1) << name;
-        const Mix_Chunk* chunk = Mix_GetChunk(0);
-        auto* samples = reinterpret_cast<const int16_t*>(chunk->abuf);
-        double seconds = double(chunk->alen) / (2.0 * channels * frequency);
-        EXPECT_TRUE(seconds > 0.03 && seconds < 1.5 &&
-                    std::any_of(samples, samples + chunk->alen / 2,
-                                [](int16_t sample) { return std::abs(sample) > 300; }))
-            << name << ": " << seconds << " s, or inaudible";
+        const Mix_Chunk* c = Mix_Playing(0) == 1 ? Mix_GetChunk(0) : nullptr;
+        const int16_t* samples = c != nullptr ? reinterpret_cast<const int16_t*>(c->abuf) : nullptr;
+        double seconds = c != nullptr ? double(c->alen) / (2.0 * channels * frequency) : 0;
+        if (seconds < 0.03 || seconds > 1.5 ||
+            std::none_of(samples, samples + c->alen / 2,
+                         [](int16_t v) { return std::abs(v) > 300; }))
+            bad.push_back(name);
     }
+    EXPECT_EQ(std::pair(names.size(), bad),
+              std::pair(std::size(GAME_SOUND_FILES) + 8, std::vector<std::string>{}));
 }
 
 // Missing and broken files are silent and quiet; without an audio device only the switches
