@@ -54,10 +54,12 @@ void CountFree(void*) {
     gFreed++;
 }
 
-std::vector<int> Values(DArray* a) {
+// The array's elements, ints or (deref) pointers to ints.
+std::vector<int> Values(DArray* a, bool deref = false) {
     std::vector<int> out;
     for (int i = 0; i < DArrayLength(a); i++)
-        out.push_back(**static_cast<int**>(DArrayNth(a, i)));
+        out.push_back(deref ? **static_cast<int**>(DArrayNth(a, i))
+                            : *static_cast<int*>(DArrayNth(a, i)));
     return out;
 }
 
@@ -71,15 +73,20 @@ TEST(List, ContainersKeepTheirLinksOrderAndElements) {
         ListAppend(list, &x);
     for (ListNode* node : {list->head->next->next, list->tail, list->head})
         ListRemoveNode(list, node, nullptr);
-    DArray* walked = DArrayNew(sizeof(int*), 1);
+    std::vector<int> walked; // forwards, then backwards
     for (ListNode* n = list->head; n != nullptr; n = n->next)
-        DArrayAppend(walked, &n->data);
+        walked.push_back(*static_cast<int*>(n->data));
     for (ListNode* n = list->tail; n != nullptr; n = n->prev)
-        DArrayInsertAt(walked, &n->data, 0); // full: grows, then shifts everything up
-    DArrayDeleteAt(walked, 1);
-    EXPECT_EQ(std::pair(Values(walked), walked->allocatedLength),
-              std::pair(std::vector{2, 2, 4}, 4));
-    DArrayFree(walked);
+        walked.push_back(*static_cast<int*>(n->data));
+    DArray* a = DArrayNew(sizeof(int), 1);
+    for (int x : {1, 2, 3, 4})
+        DArrayAppend(a, &x);
+    int nine = 9;
+    DArrayInsertAt(a, &nine, 0); // full: grows by its first allocation, then shifts everything up
+    DArrayDeleteAt(a, 2);
+    EXPECT_EQ(std::tuple(walked, Values(a), a->allocatedLength),
+              std::tuple(std::vector{2, 4, 4, 2}, std::vector{9, 1, 3, 4}, 5));
+    DArrayFree(a);
     gFreed = 0;
     ListFree(list, CountFree);
 
@@ -100,7 +107,7 @@ TEST(List, ContainersKeepTheirLinksOrderAndElements) {
     EXPECT_EQ(std::pair(found, gFreed),
               std::pair(std::vector<void*>{&e[0], &e[1], nullptr, &e[3]}, 3));
     DArray* array = HashTableToArray(t, 1);
-    EXPECT_EQ(Values(array), (std::vector{7, 10, 3}));
+    EXPECT_EQ(Values(array, true), (std::vector{7, 10, 3}));
     DArrayFree(array);
     HashTableFree(t);
     EXPECT_EQ(gFreed, 6);
