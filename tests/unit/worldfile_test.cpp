@@ -171,7 +171,7 @@ TEST_F(Grid, FreePlacesLieOnEverySurfaceOutsideZonesAndEnergon) {
     World* bare = Load("size:\n3 3\n");
     Location full = RandomFreeLocation(w), none = {};
     Captured([&] { none = RandomFreeLocation(bare); });
-    EXPECT_EQ(std::tie(full.x, none.z), std::make_tuple(-1, -1));
+    EXPECT_EQ(std::tuple(full.x, none.z, GenerateEnergon(w, false)), std::tuple(-1, -1, nullptr));
 }
 
 using EnergonWorld = WorldTest;
