@@ -72,6 +72,7 @@ TEST_F(Movement, TheQueueTeleportersEnergonTheCameraHomeAndWhatIsInFront) {
         {-1, 0, 0, 0, [](Robot* r) { Say({RobotUpdate(r), LookupEnergon(gWorld, 60000) == nullptr}); }, "1 1 at 4 6 0 -0 hp 99 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x9 | sounds\\e0energon.wav | energon 1"}, // the pick-up is seen at rest
         {-1, 0, 0, 0, [](Robot* r) { QueueMove(r, 1); Say({TicksUntilIdle(r), RobotUpdate(r)}); }, "3 0 at 4 6 45 -0 hp 98 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x9 | sounds\\e0energon.wav | camera 3002 turned | camera 3002 turned | camera 3002 turned"},
         {5, 3, 7, 0, [](Robot* r) { r->currentMove = MOVE_FORWARD; RobotUpdate(r); }, "at 3.5 7 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\e0energon.wav"}, // driven elsewhere: no camera
+        {-1, 0, 0, 0, [](Robot* r) { TicksUntilIdle(r); r->remoteUpdated = 1; Say({RobotUpdate(r), RobotUpdate(r)}); }, "1 0 at 4 7 0 -0 hp 99 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\e0energon.wav"}, // a peer's state shows once
         {1, 9, 8, 0, [](Robot* r) { AddItemsToInventory(r->inventory, ENERGON_ITEM_UID, 25); Say({RobotUpdate(r)}); }, "0 at 9 8 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x25 | sounds\\e0energon.wav"}, // player 1's home is (9, 9)
         {-1, 0, 0, 0, [](Robot* r) { r->facing = 90; Say({RobotUpdate(r), RobotUpdate(r)}); }, "1 0 at 9 8 90 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x5 7002x2 | sounds\\ff3magicite.wav"},
         // At rest a robot faces a chest until it is open, and may challenge the robot in front
