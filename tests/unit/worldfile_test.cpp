@@ -232,28 +232,11 @@ TEST_F(EnergonWorld, APeersDepositIsAddedOnceAndABadOneRefusedAndEachCopyNumbers
     }
 }
 
-TEST_F(EnergonWorld, AnExpiredDepositIsReplacedByOneCopyInNOnAverage) {
-    World* w = Load(kDeck);
-    auto replacedOf = [&](int rounds) {
-        int replaced = 0;
-        for (int i = 0; i < rounds; i++) {
-            Captured([&] { ExpireEnergon(w, GenerateEnergon(w, false)->id); });
-            replaced += w->energonCount;
-            if (w->energonCount > 0)
-                TakeEnergon(w, static_cast<uint16_t>(w->nextEnergonId - 1), false);
-        }
-        return replaced;
-    };
-    SetRobotSlot(w, 0, 3000);
-    EXPECT_EQ(replacedOf(50), 50); // one player: always
-    for (int slot = 1; slot < NUM_PLAYER_SLOTS; slot++)
-        SetRobotSlot(w, slot, 3000 + slot);
-    EXPECT_NEAR(replacedOf(2000), 500, 100);
-}
-
+// The host alone replaces every deposit that expires; with every slot taken, each copy replaces
+// one in N on average.
 TEST_F(EnergonWorld, TheHostsDepositsRedrawEveryTwentyFiveStagesExpireTogetherAndAreReplaced) {
     World* w = Load(kDeck);
-    SetRobotSlot(w, 0, 3000); // the host alone: it replaces every deposit that expires
+    SetRobotSlot(w, 0, 3000);
     long sent = EnergonBroadcastCount();
     std::vector<int> seeded;
     for (int i = 0; i < INITIAL_ENERGON; i++)
@@ -272,6 +255,15 @@ TEST_F(EnergonWorld, TheHostsDepositsRedrawEveryTwentyFiveStagesExpireTogetherAn
     EXPECT_EQ(redraws, 20 + 19); // up to 500 and down again, none on the turning tick
     EXPECT_EQ(std::make_tuple(alive(), w->energonCount, EnergonBroadcastCount()),
               std::make_tuple(0L, INITIAL_ENERGON, sent + 2 * INITIAL_ENERGON));
+    for (int slot = 1; slot < NUM_PLAYER_SLOTS; slot++)
+        SetRobotSlot(w, slot, 3000 + slot);
+    int replaced = 0;
+    for (int i = 0; i < 2000; i++) {
+        Captured([&] { ExpireEnergon(w, GenerateEnergon(w, false)->id); });
+        if (w->energonCount > INITIAL_ENERGON && ++replaced > 0)
+            TakeEnergon(w, static_cast<uint16_t>(w->nextEnergonId - 1), false);
+    }
+    EXPECT_NEAR(replaced, 500, 100);
 }
 
 } // namespace
