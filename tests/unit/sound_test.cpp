@@ -122,25 +122,23 @@ TEST(SoundFailures, BrokenFilesNoDeviceAndNoServiceAreSilentAndQuiet) {
         SetMusic(0);
         SetSoundEffects(0);
         StopMusic();
-        return std::tuple(heard, GetLastSound(), GetMusicTrack(), GetMusic(), GetSoundEffects());
+        std::printf("%d %s %d %d %d | ", heard, GetLastSound().c_str(), GetMusicTrack(), GetMusic(),
+                    GetSoundEffects());
     };
-    const auto none = std::tuple(0, "", 0, 0, 0);
-    const auto switches = std::tuple(0, "sounds\\nothere.wav", 2, 0, 0),
-               noOutput = std::tuple(-1, "sounds\\nothere.wav", 2, 0, 0);
     ScopedEnv data("VANTRELL_DATA", broken.dir().c_str());
-    std::tuple<int, std::string, int, int, int> before, dummy, noDevice, after;
-    std::string output = Captured([&] {
-        before = calls();
+    std::string heard = Captured([&] { // anything else said would show here too
+        calls();
         for (const char* driver : {"dummy", "no-such-driver"}) {
             ScopedEnv env("SDL_AUDIODRIVER", driver);
             InitSound();
-            (driver[0] == 'd' ? dummy : noDevice) = calls();
+            calls();
             ShutdownSound();
         }
-        after = calls();
+        calls();
     });
-    EXPECT_EQ(std::tuple(output, before, dummy, noDevice, after),
-              std::tuple("", none, switches, noOutput, none));
+    EXPECT_EQ(
+        heard,
+        "0  0 0 0 | 0 sounds\\nothere.wav 2 0 0 | -1 sounds\\nothere.wav 2 0 0 | 0  0 0 0 | ");
 }
 
 } // namespace
