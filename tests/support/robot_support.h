@@ -62,6 +62,37 @@ inline GameHooks RecorderHooks() {
     return h;
 }
 
+// Prints the values in their order, for a step to tell what it saw.
+inline void Say(std::initializer_list<int> values) {
+    for (int value : values)
+        std::printf("%d ", value);
+}
+
+// What one step did to the robot, in one line: what it printed, where it stands and faces, its
+// hit points below their total, energy and abilities (power dexterity evade stamina defense), its
+// weapons, skills and the items it holds, the last sound and the hook calls since the last step.
+inline std::string Step(Robot* r, void (*step)(Robot*)) {
+    std::string out = Captured([&] { step(r); });
+    const Stats& s = r->stats;
+    char line[160];
+    std::snprintf(line, sizeof line, "at %g %g %d -%d hp %d en %d %d %d %d %d |", r->position.x,
+                  r->position.y, r->facing, s.totalHP - s.hitPoints, s.energy, s.power, s.dexterity,
+                  s.evade, s.stamina, s.defense);
+    out += line;
+    for (int i = 0; i < r->nWeapons; i++)
+        out += " w" + std::to_string(r->weapons[i]);
+    for (int i = 0; i < DArrayLength(r->skills); i++)
+        out += " s" + std::to_string(*static_cast<int32_t*>(DArrayNth(r->skills, i)));
+    for (int uid = 6000; uid < 7010; uid += uid == 6001 ? 999 : 1)
+        if (RobotItemQuantity(r, uid) > 0)
+            out += " " + std::to_string(uid) + "x" + std::to_string(RobotItemQuantity(r, uid));
+    out += " | " + GetLastSound();
+    for (const std::string& call : gHookCalls)
+        out += " | " + call;
+    gHookCalls.clear();
+    return out;
+}
+
 class RobotTest : public WorldTest {
   protected:
     void SetUp() override {
@@ -107,7 +138,7 @@ class RobotTest : public WorldTest {
 
     // Ticks the robot until it has no move left (at most 50 ticks); returns how many of the
     // ticks showed a change.
-    int TicksUntilIdle(Robot* r) {
+    static int TicksUntilIdle(Robot* r) {
         int ticks = 0, changed = 0;
         do
             changed += RobotUpdate(r);

@@ -2,6 +2,7 @@
 // variables set for one test and waiting for another thread.
 #pragma once
 
+#include "foundation/datapath.h"
 #include "net/packets.h"
 
 // The standard headers and the test framework every test file uses come with this one.
@@ -13,6 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <set>
@@ -20,13 +23,24 @@
 #include <thread>
 #include <tuple>
 #include <utility>
+#include <unistd.h>
 #include <vector>
 
 // A file in a fresh temporary folder holding text; removed with the object.
 class TempFile {
   public:
-    explicit TempFile(const std::string& text, const std::string& name = "file.txt");
-    ~TempFile();
+    explicit TempFile(const std::string& text, const std::string& name = "file.txt") {
+        char pattern[] = "/tmp/vantrell-test-XXXXXX";
+        char* made = mkdtemp(pattern);
+        dir_ = made != nullptr ? made : "/tmp";
+        path_ = dir_ + "/" + name;
+        std::filesystem::create_directories(std::filesystem::path(path_).parent_path());
+        std::ofstream(path_, std::ios::binary) << text;
+    }
+    ~TempFile() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
     const std::string& path() const { return path_; }
     const std::string& dir() const { return dir_; }
 
@@ -37,20 +51,48 @@ class TempFile {
 
 // What work prints to standard output. Checks belong outside: a failing one inside would print
 // into the capture.
-std::string Captured(const std::function<void()>& work);
+inline std::string Captured(const std::function<void()>& work) {
+    std::fflush(stdout);
+    std::FILE* file = std::tmpfile();
+    int saved = dup(fileno(stdout));
+    dup2(fileno(file), fileno(stdout));
+    work();
+    std::fflush(stdout);
+    dup2(saved, fileno(stdout));
+    close(saved);
+    std::rewind(file);
+    std::string out;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        out.append(buffer, n);
+    std::fclose(file);
+    return out;
+}
 
 // How many times what stands in text.
-int Occurrences(const std::string& text, const std::string& what);
+inline int Occurrences(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        n++;
+    return n;
+}
 
 // Sets (or, with nullptr, removes) an environment variable until the object goes; the data root
 // is looked up again on both sides.
 class ScopedEnv {
   public:
-    ScopedEnv(const char* name, const char* value);
-    ~ScopedEnv();
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            saved_ = old;
+        Set(value);
+    }
+    ~ScopedEnv() { Set(saved_ ? saved_->c_str() : nullptr); }
 
   private:
-    void Set(const char* value);
+    void Set(const char* value) {
+        value != nullptr ? setenv(name_.c_str(), value, 1) : unsetenv(name_.c_str());
+        ResetDataRoot();
+    }
     std::string name_;
     std::optional<std::string> saved_;
 };

@@ -7,31 +7,6 @@ namespace {
 
 using Movement = RobotTest;
 
-TEST_F(Movement, TurnsMergeIntoTheLastTurnAndStepsQueueApart) {
-    Robot* r = Make(0, true);
-    for (int32_t move : {1, 1, -1, MOVE_FORWARD, -1, -1})
-        QueueMove(r, move);
-    std::vector<int32_t> taken;
-    for (int32_t move : {1, MOVE_FORWARD, -1, 0, -1}) { // a turn is taken one step at a time
-        taken.push_back(PeekMove(r));
-        ConsumeMove(r, move);
-    }
-    EXPECT_EQ(taken, (std::vector<int32_t>{1, MOVE_FORWARD, -2, -1, -1}));
-    r->teleporting = 1; // ignored while teleporting
-    QueueMove(r, 1);
-    EXPECT_EQ(PeekMove(r), 0);
-    r->teleporting = 0;
-    QueueMove(r, 32766);
-    EXPECT_EQ(Captured([&] { QueueMove(r, 1); }), "");
-    QueueMove(r, 1); // an entry of 32767 counts as a step: this turn starts a new entry
-    ConsumeMove(r, MOVE_FORWARD);
-    EXPECT_EQ(PeekMove(r), 1);
-    ClearMoveQueue(r);
-    QueueMove(r, 30000);
-    EXPECT_EQ(Captured([&] { QueueMove(r, 3000); }), "error too many turns\n");
-    EXPECT_EQ(PeekMove(r), 33000); // kept all the same
-}
-
 TEST_F(Movement, TurnsAndStepsTakeTheirTicksAndEnergy) {
     // Every robot has an index and a path of its own; they stand in one world together.
     struct Case {
@@ -67,93 +42,54 @@ TEST_F(Movement, TurnsAndStepsTakeTheirTicksAndEnergy) {
     }
 }
 
-TEST_F(Movement, TeleportersWorkBothWaysButNotAgainBeforeTheNextStep) {
-    Robot* r = Put(Make(0, true), 2, 8, 90);
-    QueueMove(r, MOVE_FORWARD);
-    TicksUntilIdle(r);
-    QueueMove(r, MOVE_FORWARD); // taken this tick and going on after; the one behind is gone
-    QueueMove(r, MOVE_FORWARD);
-    EXPECT_FALSE(RobotUpdate(r));
-    EXPECT_EQ(std::make_tuple(Calls("teleport"), PeekMove(r), GetLastSound()),
-              std::make_tuple(std::vector<std::string>{"teleport 3000 to 5 9 2"}, 0,
-                              std::string("sounds\\Jugteleport.wav")));
-    FinishTeleport(r, world_); // as the teleport's animation ends
-    EXPECT_EQ(std::make_tuple(RobotAt(5, 9), RobotAt(2, 9), r->justTeleported, r->stats.energy),
-              std::make_tuple(r, nullptr, 1, 99 - 5));
-    EXPECT_EQ(Calls("state"), std::vector<std::string>{"state 3000"}); // told at once
-
-    // Standing on the far end does not send it back: it walks off, and back on it goes.
-    TicksUntilIdle(r);
-    EXPECT_EQ(CellOf(r), Triple(5, 10, 2));
-    QueueMove(r, MOVE_BACKWARD);
-    TicksUntilIdle(r);
-    RobotUpdate(r);
-    RobotUpdate(Put(Make(4, true), 2, 9)); // the enemy server's robots walk over them
-    EXPECT_EQ(Calls("teleport"),
-              (std::vector<std::string>{"teleport 3000 to 5 9 2", "teleport 3000 to 2 9 2"}));
-}
-
-// A step holds the cell it enters from half-way and picks up the energon there; the camera
-// follows steps and turns of a robot this copy drives.
-TEST_F(Movement, AStepHoldsItsCellFromHalfWayPicksUpEnergonAndTheCameraFollows) {
-    bool added = false;
-    Captured([&] { added = AddNetworkEnergon(world_, 60000, 4, 6, 2, 9); });
-    ASSERT_TRUE(added);
+// clang-format off
+// The move queue; teleporters work both ways but not again before the next step; a step holds
+// the cell it enters from half-way and picks up the energon there; the camera follows steps and
+// turns of a robot this copy drives; facing its home a robot turns its energon into magicite, ten
+// kept; chests and robots in front. Each step prints what it saw: whether a tick showed a change,
+// how many ticks did, the move queue's head.
+TEST_F(Movement, TheQueueTeleportersEnergonTheCameraHomeAndWhatIsInFront) {
+    Captured([&] { AddNetworkEnergon(world_, 60000, 4, 6, 2, 9); });
     LookupEnergon(world_, 60000)->stage = ENERGON_MAX_STAGE;
     SetEnergonIdRange(world_, 0);
-    Robot* r = Put(Make(0, true), 3, 6);
-    QueueMove(r, MOVE_FORWARD);
-    EXPECT_TRUE(RobotUpdate(r));
-    EXPECT_EQ(std::make_tuple(r->position.x, RobotAt(4, 6)), std::make_tuple(3.5, r));
-    EXPECT_EQ(TicksUntilIdle(r), 1);
-    EXPECT_TRUE(RobotUpdate(r)); // the pick-up is seen at rest
-    EXPECT_EQ(std::make_tuple(RobotItemQuantity(r, ENERGON_ITEM_UID), LookupEnergon(world_, 60000),
-                              GetLastSound()),
-              std::make_tuple(9, nullptr, std::string("sounds\\e0energon.wav")));
-    EXPECT_EQ(Calls("energon"), std::vector<std::string>{"energon 1"}); // a new one, announced
-    QueueMove(r, 1);
-    EXPECT_EQ(TicksUntilIdle(r), 3);
-    EXPECT_FALSE(RobotUpdate(r));              // at rest nothing changes
-    Robot* remote = Put(Make(2, false), 3, 7); // driven elsewhere: no camera
-    remote->currentMove = MOVE_FORWARD;
-    RobotUpdate(remote);
-    EXPECT_EQ(Calls("camera"),
-              (std::vector<std::string>{"camera 3000", "camera 3000", "camera 3000 turned",
-                                        "camera 3000 turned", "camera 3000 turned"}));
-
-    // Facing its home, a robot turns its energon into magicite, ten kept (see the inventory).
-    Robot* home = Put(Make(1, true), 9, 8); // player 1's home is (9, 9)
-    AddItemsToInventory(home->inventory, ENERGON_ITEM_UID, 25);
-    EXPECT_FALSE(RobotUpdate(home));
-    home->facing = 90;
-    EXPECT_TRUE(RobotUpdate(home));
-    EXPECT_EQ(std::make_tuple(RobotItemQuantity(home, MAGICITE_ITEM_UID),
-                              RobotItemQuantity(home, ENERGON_ITEM_UID), GetLastSound()),
-              std::make_tuple(2, 5, std::string("sounds\\ff3magicite.wav")));
-    EXPECT_FALSE(RobotUpdate(home)); // the five left are kept
+    struct {
+        int index, x, y, facing; // a new robot (index -1: the last one goes on)
+        void (*step)(Robot*);
+        std::string expected;
+    } steps[] = {
+        {9, 1, 1, 0, [](Robot* r) { for (int32_t m : {1, 1, -1, MOVE_FORWARD, -1, -1}) QueueMove(r, m); for (int32_t m : {1, MOVE_FORWARD, -1, 0, -1}) { Say({PeekMove(r)}); ConsumeMove(r, m); } }, "1 32768 -2 -1 -1 at 1 1 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | "}, // turns merge into the last turn, steps queue apart; a turn is taken one step at a time
+        {-1, 0, 0, 0, [](Robot* r) { r->teleporting = 1; QueueMove(r, 1); Say({PeekMove(r)}); r->teleporting = 0; }, "0 at 1 1 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | "}, // ignored while teleporting
+        {-1, 0, 0, 0, [](Robot* r) { QueueMove(r, 32766); QueueMove(r, 1); QueueMove(r, 1); ConsumeMove(r, MOVE_FORWARD); Say({PeekMove(r)}); }, "1 at 1 1 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | "}, // an entry of 32767 counts as a step: the next turn starts a new entry
+        {-1, 0, 0, 0, [](Robot* r) { ClearMoveQueue(r); QueueMove(r, 30000); QueueMove(r, 3000); Say({PeekMove(r)}); }, "error too many turns\n33000 at 1 1 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | "}, // kept all the same
+        {0, 2, 8, 90, [](Robot* r) { QueueMove(r, MOVE_FORWARD); TicksUntilIdle(r); }, "at 2 9 90 -0 hp 99 en 13 13 9 10 10 | w5001 w5000 6000x1 |  | camera 3000 | camera 3000"},
+        {-1, 0, 0, 0, [](Robot* r) { QueueMove(r, MOVE_FORWARD); QueueMove(r, MOVE_FORWARD); Say({RobotUpdate(r), PeekMove(r)}); }, "0 0 at 2 9 90 -0 hp 99 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\Jugteleport.wav | teleport 3000 to 5 9 2"}, // the one behind is gone
+        {-1, 0, 0, 0, [](Robot* r) { FinishTeleport(r, gWorld); Location at = {2, 9, 2}, far = {5, 9, 2}; Say({r->justTeleported, GetRobotAt(gWorld, &at) == nullptr, GetRobotAt(gWorld, &far) == r}); }, "1 1 1 at 5 9 90 -0 hp 94 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\Jugteleport.wav | camera 3000 | state 3000"}, // told at once
+        {-1, 0, 0, 0, [](Robot* r) { TicksUntilIdle(r); }, "at 5 10 90 -0 hp 93 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\Jugteleport.wav | camera 3000 | camera 3000"}, // the far end does not send it back
+        {-1, 0, 0, 0, [](Robot* r) { QueueMove(r, MOVE_BACKWARD); TicksUntilIdle(r); RobotUpdate(r); }, "at 5 9 90 -0 hp 92 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\Jugteleport.wav | camera 3000 | camera 3000 | teleport 3000 to 2 9 2"}, // back on it goes
+        {4, 2, 9, 0, [](Robot* r) { RobotUpdate(r); }, "at 2 9 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\Jugteleport.wav"}, // the enemy server's robots walk over them
+        {2, 3, 6, 0, [](Robot* r) { QueueMove(r, MOVE_FORWARD); Location at = {4, 6, 2}; Say({RobotUpdate(r), GetRobotAt(gWorld, &at) == r}); }, "1 1 at 3.5 6 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\Jugteleport.wav | camera 3002"},
+        {-1, 0, 0, 0, [](Robot* r) { Say({TicksUntilIdle(r)}); }, "1 at 4 6 0 -0 hp 99 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\Jugteleport.wav | camera 3002"},
+        {-1, 0, 0, 0, [](Robot* r) { Say({RobotUpdate(r), LookupEnergon(gWorld, 60000) == nullptr}); }, "1 1 at 4 6 0 -0 hp 99 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x9 | sounds\\e0energon.wav | energon 1"}, // the pick-up is seen at rest
+        {-1, 0, 0, 0, [](Robot* r) { QueueMove(r, 1); Say({TicksUntilIdle(r), RobotUpdate(r)}); }, "3 0 at 4 6 45 -0 hp 98 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x9 | sounds\\e0energon.wav | camera 3002 turned | camera 3002 turned | camera 3002 turned"},
+        {5, 3, 7, 0, [](Robot* r) { r->currentMove = MOVE_FORWARD; RobotUpdate(r); }, "at 3.5 7 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\e0energon.wav"}, // driven elsewhere: no camera
+        {-1, 0, 0, 0, [](Robot* r) { TicksUntilIdle(r); r->remoteUpdated = 1; Say({RobotUpdate(r), RobotUpdate(r)}); }, "1 0 at 4 7 0 -0 hp 99 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\e0energon.wav"}, // a peer's state shows once
+        {1, 9, 8, 0, [](Robot* r) { AddItemsToInventory(r->inventory, ENERGON_ITEM_UID, 25); Say({RobotUpdate(r)}); }, "0 at 9 8 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x25 | sounds\\e0energon.wav"}, // player 1's home is (9, 9)
+        {-1, 0, 0, 0, [](Robot* r) { r->facing = 90; Say({RobotUpdate(r), RobotUpdate(r)}); }, "1 0 at 9 8 90 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x5 7002x2 | sounds\\ff3magicite.wav"},
+        // At rest a robot faces a chest until it is open, and may challenge the robot in front
+        // unless that one stands in its own safe zone (player 1 here) or is in a battle.
+        {-1, 0, 0, 0, [](Robot* r) { SetCellContent(gWorld, &r->cell, ERobot, r); }, "at 9 8 90 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x5 7002x2 | sounds\\ff3magicite.wav"},
+        {3, 9, 3, 0, [](Robot* r) { SetCellContent(gWorld, &r->cell, ERobot, r); }, "at 9 3 0 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\ff3magicite.wav"}, // in player 0's zone
+        {7, 9, 7, 90, [](Robot* r) { Robot* e = nullptr; Say({CanStartBattle(r, &e), e->uid}); }, "0 3001 at 9 7 90 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\ff3magicite.wav"},
+        {8, 9, 4, 270, [](Robot* r) { Robot* e = nullptr; Say({CanStartBattle(r, &e), RobotInFront(r), e->uid}); e->battle = BATTLE_ELSEWHERE; Say({CanStartBattle(r, &e)}); }, "1 1 3003 0 at 9 4 270 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\ff3magicite.wav"},
+        {6, 2, 4, 90, [](Robot* r) { RobotUpdate(r); Chest* c = nullptr; Say({ChestInFront(r, &c), RobotInFront(r)}); c->opened = 1; Say({ChestInFront(r, &c)}); }, "1 0 0 at 2 4 90 -0 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\ff3magicite.wav"},
+    };
+    Robot* r = nullptr;
+    gHookCalls.clear();
+    for (const auto& c : steps) {
+        r = c.index < 0 ? r : Put(Make(c.index, c.index != 5), c.x, c.y, c.facing);
+        EXPECT_EQ(Step(r, c.step), c.expected) << "step " << &c - steps;
+    }
 }
-
-// At rest a robot faces a chest until it is open, and may challenge the robot in front unless
-// that one stands in its own safe zone or is in a battle.
-TEST_F(Movement, ChestsInFrontAndWhoMayBeChallenged) {
-    Robot* r = Put(Make(0, true), 2, 4, 90);
-    RobotUpdate(r);
-    Chest* chest = nullptr;
-    ASSERT_TRUE(ChestInFront(r, &chest) && !RobotInFront(r));
-    chest->opened = 1;
-    EXPECT_FALSE(ChestInFront(r, &chest));
-    Robot* b = Put(Make(1, true), 9, 8); // player 1 in its own zone
-    Robot* c = Put(Make(3, true), 9, 3); // player 3 in player 0's
-    SetCellContent(world_, &b->cell, ERobot, b);
-    SetCellContent(world_, &c->cell, ERobot, c);
-    Robot* enemy = nullptr;
-    EXPECT_FALSE(CanStartBattle(Put(Make(2, true), 9, 7, 90), &enemy));
-    EXPECT_EQ(enemy, b);
-    Robot* d = Put(Make(4, true), 9, 4, 270);
-    EXPECT_TRUE(CanStartBattle(d, &enemy) && RobotInFront(d));
-    EXPECT_EQ(enemy, c);
-    c->battle = BATTLE_ELSEWHERE;
-    EXPECT_FALSE(CanStartBattle(d, &enemy));
-}
+// clang-format on
 
 } // namespace

@@ -8,121 +8,56 @@ namespace {
 using Receiving = RobotTest;
 using Items = RobotTest;
 
-TEST_F(Receiving, WeaponsFillTheirSlotsAndArmorAndWeaponsRaiseTheStats) {
+// clang-format off
+TEST_F(Receiving, WeaponsFillTheirSlotsArmorRaisesTheStatsAndRefusedUidsChangeNothing) {
     Robot* hover = Make(0, true, 4000); // two slots, the ice volley in the first
-    Stats start = hover->stats;
-    EXPECT_TRUE(ReceiveObject(hover, 5001, 0));
-    EXPECT_EQ(GetLastSound(), "sounds\\ff3save.wav");
-    ReceiveObject(hover, 5002, 1); // silently; a full set gives the last slot to the newcomer
-    ReceiveObject(hover, 6000, 1);
-    EXPECT_EQ(Calls("message"), std::vector<std::string>{"message Received Big-Shot Volley"});
-    EXPECT_EQ(std::vector<int32_t>(hover->weapons, hover->weapons + hover->nWeapons),
-              (std::vector<int32_t>{5000, 5002}));
-    Stats& s = hover->stats;
-    EXPECT_EQ(std::make_tuple(s.power, s.dexterity, s.evade, s.stamina, s.defense),
-              std::make_tuple(start.power + LookupWeapon(gRegistry, 5001)->power +
-                                  LookupWeapon(gRegistry, 5002)->power,
-                              start.dexterity - 1, start.evade - 1, start.stamina + 2,
-                              start.defense + 4));
-    EXPECT_EQ(RobotItemQuantity(hover, 6000), 2); // the class's own and this one
-    for (int i = 0; i < 20; i++)                  // prizes past the top of the power's range
-        ReceiveObject(hover, 5002, 1);
-    EXPECT_EQ(hover->stats.power, 127);
+    const std::pair<void (*)(Robot*), std::string> steps[] = {
+        {[](Robot*) {}, "at 0 0 0 -0 hp 150 en 15 18 10 7 9 | w5000 6000x1 | "},
+        {[](Robot* r) { ReceiveObject(r, 5001, 0); }, "at 0 0 0 -0 hp 150 en 23 17 10 7 9 | w5000 w5001 6000x1 | sounds\\ff3save.wav | message Received Big-Shot Volley"},
+        {[](Robot* r) { ReceiveObject(r, 5002, 1); }, "at 0 0 0 -0 hp 150 en 32 17 10 7 9 | w5000 w5002 6000x1 | sounds\\ff3save.wav"}, // silently; a full set gives the last slot to the newcomer
+        {[](Robot* r) { ReceiveObject(r, 6000, 1); }, "at 0 0 0 -0 hp 150 en 32 17 9 9 13 | w5000 w5002 6000x2 | sounds\\ff3save.wav"}, // the class's own and this one
+        {[](Robot* r) { ReceiveObject(r, 7000, 0); ReceiveObject(r, 8002, 0); }, "at 0 0 0 -0 hp 150 en 32 17 9 9 13 | w5000 w5002 s8002 6000x2 7000x1 | sounds\\ff3save.wav | message Received Repair Kit | message Learned Energy Drain"}, // a skill is learned, never carried
+        {[](Robot* r) { for (int uid : {3001, 4000, 9000, -7000, 7999, 5999, 8999}) ReceiveObject(r, uid, 0); }, "Invalid chest item 3001\nInvalid chest item 4000\nInvalid chest item 9000\nInvalid chest item -7000\nLookupItem: unknown uid 7999\nLookupWeapon: unknown uid 5999\nUnknown skill 8999\nat 0 0 0 -0 hp 150 en 32 17 9 9 13 | w5000 w5002 s8002 6000x2 7000x1 | sounds\\ff3save.wav"}, // not objects, or nobody's
+        {[](Robot* r) { for (int uid : {8001, 8001, 7000, 8999, 3000}) LearnSkill(r, uid); }, "LearnSkill: 7000 is not a known skill\nLearnSkill: 8999 is not a known skill\nLearnSkill: 3000 is not a known skill\nat 0 0 0 -0 hp 150 en 32 17 9 9 13 | w5000 w5002 s8002 s8001 6000x2 7000x1 | sounds\\ff3save.wav"}, // known already, or not a skill
+    };
+    for (size_t i = 0; i < std::size(steps); i++)
+        EXPECT_EQ(Step(hover, steps[i].first), steps[i].second) << "step " << i;
 }
 
-TEST_F(Receiving, ItemsAndSkillsAreCountedAndRefusedUidsChangeNothing) {
-    Robot* r = Make(0, true);
-    ReceiveObject(r, 7000, 0);
-    ReceiveObject(r, 8002, 0);
-    EXPECT_EQ(RobotItemQuantity(r, 8002), 0); // a skill is learned, never carried
-    ASSERT_EQ(DArrayLength(r->skills), 1);
-    Stats before = r->stats;
-    bool received = false; // not objects, or objects nobody defined
-    Captured([&] {
-        for (int uid : {3001, 4000, 9000, -7000, 7999, 5999, 8999})
-            received |= ReceiveObject(r, uid, 0) || RobotHasItem(r, uid);
-    });
-    EXPECT_FALSE(received);
-    EXPECT_EQ(std::memcmp(&before, &r->stats, sizeof before), 0);
-    EXPECT_EQ(Calls("message"), (std::vector<std::string>{"message Received Repair Kit",
-                                                          "message Learned Energy Drain"}));
-
-    EXPECT_TRUE(LearnSkill(r, 8001));
-    bool learned = false; // known already, or not a skill
-    Captured([&] {
-        for (int uid : {8001, 7000, 8999, 3000})
-            learned |= LearnSkill(r, uid);
-    });
-    EXPECT_FALSE(learned);
-    ASSERT_EQ(DArrayLength(r->skills), 2);
-    EXPECT_EQ(*static_cast<int32_t*>(DArrayNth(r->skills, 1)), 8001);
-}
-
-TEST_F(Items, RepairKitsTheConverterAndTheSonar) {
-    Robot* r = Put(Make(0, true), 4, 4);
-    AddItemToInventory(r->inventory, 7000);
-    r->stats.hitPoints = static_cast<int16_t>(r->stats.totalHP - 200);
-    UseItem(r, 7000); // a repair kit, used up
-    EXPECT_EQ(std::make_tuple(r->stats.hitPoints, GetLastSound(), RobotHasItem(r, 7000)),
-              std::make_tuple(r->stats.totalHP - 80, std::string("sounds\\ff3healmag.wav"), false));
-    Stats before = r->stats; // not an item, or the lucky bolt: nothing happens
-    EXPECT_EQ(Captured([&] {
-                  UseItem(r, 6000);
-                  UseItem(r, 7009);
-              }),
-              "UseItem: 6000 is not an item\n");
-    EXPECT_EQ(std::memcmp(&before, &r->stats, sizeof before), 0);
-
-    AddItemsToInventory(r->inventory, ENERGON_ITEM_UID, 34);
-    UseItem(r, 7006);
-    EXPECT_EQ(std::make_tuple(RobotItemQuantity(r, MAGICITE_ITEM_UID),
-                              RobotItemQuantity(r, ENERGON_ITEM_UID)),
-              std::make_tuple(3, 4));
-    UseSonar(r);
-    AddItemToInventory(r->inventory, 7005);
-    UseSonar(r);
-    EXPECT_EQ(Calls("sonar"), (std::vector<std::string>{"sonar 3000 radius 2.5 over 6 red 1.0",
-                                                        "sonar 3000 radius 5.0 over 6 red 1.0"}));
-    EXPECT_EQ(r->stats.energy, 80);
-    r->stats.energy = SONAR_ENERGY_COST - 1; // too little left: no pulse, nothing paid
-    Captured([&] { EXPECT_FALSE(UseSonar(r)); });
-    EXPECT_EQ(std::tuple(r->stats.energy, Calls("sonar").size()),
-              std::tuple(SONAR_ENERGY_COST - 1, 2u));
-}
-
-TEST_F(Items, SmokeEndsOnlyABattleTheBeaconTeleportsAndTheWallGoesUpInFront) {
+TEST_F(Items, RepairKitsTheConverterTheSonarSmokeAndTheWall) {
     Robot* r = Put(Make(0, true), 4, 4, 90);
-    Captured([&] { UseItem(r, 7007); });
-    r->battle = BATTLE_ELSEWHERE;
-    UseItem(r, 7007);
-    EXPECT_EQ(r->battle, nullptr);
-    EXPECT_EQ(Calls("smoke"), std::vector<std::string>{"smoke 3000 for 18"});
+    const std::pair<void (*)(Robot*), std::string> steps[] = {
+        {[](Robot* r) { AddItemToInventory(r->inventory, 7000); r->stats.hitPoints = int16_t(r->stats.totalHP - 200); }, "at 4 4 90 -200 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 7000x1 | "},
+        {[](Robot* r) { UseItem(r, 7000); }, "freeing item:\nuid: 7000, quantity: 0\nat 4 4 90 -80 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\ff3healmag.wav"}, // a repair kit, used up
+        {[](Robot* r) { UseItem(r, 6000); UseItem(r, 7009); }, "UseItem: 6000 is not an item\nat 4 4 90 -80 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 | sounds\\ff3healmag.wav"}, // not an item, or the lucky bolt
+        {[](Robot* r) { AddItemsToInventory(r->inventory, ENERGON_ITEM_UID, 34); UseItem(r, 7006); }, "at 4 4 90 -80 hp 100 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x4 7002x3 | sounds\\ff3magicite.wav"},
+        {[](Robot* r) { UseSonar(r); }, "at 4 4 90 -80 hp 90 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x4 7002x3 | sounds\\ff3magicite.wav | sonar 3000 radius 2.5 over 6 red 1.0"},
+        {[](Robot* r) { AddItemToInventory(r->inventory, 7005); UseSonar(r); }, "at 4 4 90 -80 hp 80 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x4 7002x3 7005x1 | sounds\\ff3magicite.wav | sonar 3000 radius 5.0 over 6 red 1.0"},
+        {[](Robot* r) { r->stats.energy = SONAR_ENERGY_COST - 1; Say({UseSonar(r)}); }, "Sonar: not enough energy\n0 at 4 4 90 -80 hp 9 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x4 7002x3 7005x1 | sounds\\ff3magicite.wav | message Not enough energy for the sonar"}, // too little left: no pulse
+        {[](Robot* r) { UseItem(r, 7007); }, "UseItem: a smoke bomb works only in a battle\nat 4 4 90 -80 hp 9 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x4 7002x3 7005x1 | sounds\\ff3magicite.wav"}, // smoke outside a battle
+        {[](Robot* r) { r->battle = BATTLE_ELSEWHERE; AddItemToInventory(r->inventory, 7007); UseItem(r, 7007); Say({r->battle == nullptr}); }, "freeing item:\nuid: 7007, quantity: 0\n1 at 4 4 90 -80 hp 9 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x4 7002x3 7005x1 | sounds\\ff3magicite.wav | smoke 3000 for 18"},
+        {[](Robot* r) { AddItemToInventory(r->inventory, 7003); UseItem(r, 7003); }, "at 4 4 90 -80 hp 9 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x4 7002x3 7003x1 7005x1 | sounds\\hexendown.wav | wall 3000 at 4 5 2 for 78 facing 90"}, // the wall, kept
+        {[](Robot* r) { r->facing = 180; r->cell.x = 0; UseItem(r, 7003); }, "UseItem: no room for a wall beyond the edge of the world\nat 4 4 180 -80 hp 9 en 13 13 9 10 10 | w5001 w5000 6000x1 7001x4 7002x3 7003x1 7005x1 | sounds\\hexendown.wav"},
+    };
+    for (size_t i = 0; i < std::size(steps); i++)
+        EXPECT_EQ(Step(r, steps[i].first), steps[i].second) << "step " << i;
+}
+// clang-format on
 
+TEST_F(Items, TheBeaconTeleportsToEitherEndOfATeleporter) {
+    Robot* r = Put(Make(0, true), 4, 4, 90);
     std::set<Triple> ends;
     for (int i = 0; i < 40; i++) {
         UseItem(r, 7008);
         ends.insert(CellOf(r));
         EXPECT_EQ(RobotAt(r->cell.x, r->cell.y), r);
     }
-    EXPECT_EQ(ends, (std::set<Triple>{{2, 9, 2}, {5, 9, 2}}));
-    EXPECT_EQ(r->stats.energy, 0); // 40 trips at 5 each: the energy stops at empty
-    EXPECT_EQ(RobotAt(2, 9) == r, RobotAt(5, 9) != r); // it left the other end each time
-    EXPECT_EQ(Calls("state").size(), 40u);
-
-    Put(r, 4, 4, 90);
-    AddItemToInventory(r->inventory, 7003);
-    UseItem(r, 7003);
-    int strength = r->stats.power * 3 + r->stats.dexterity * 3;
-    EXPECT_EQ(Calls("wall"), std::vector<std::string>{"wall 3000 at 4 5 2 for " +
-                                                      std::to_string(strength) + " facing 90"});
-    EXPECT_EQ(GetLastSound(), "sounds\\hexendown.wav");
-    EXPECT_EQ(RobotItemQuantity(r, 7003), 1); // kept
-    Put(r, 0, 4, 180);
-    EXPECT_NE(Captured([&] { UseItem(r, 7003); }).find("no room for a wall"), std::string::npos);
+    EXPECT_EQ(std::tuple(ends, r->stats.energy, RobotAt(2, 9) == r, Calls("state").size()),
+              std::tuple(std::set<Triple>{{2, 9, 2}, {5, 9, 2}}, 0, RobotAt(5, 9) != r, 40u));
     Robot* nowhere = Make(1, true);
     nowhere->worldUid = 1; // in no world
-    EXPECT_NE(Captured([&] { UseItem(nowhere, 7008); }).find("in no world"), std::string::npos);
-    EXPECT_EQ(Calls("wall").size(), 1u);
+    EXPECT_EQ(Captured([&] { UseItem(nowhere, 7008); }),
+              "LookupWorld: unknown uid 1\nUseItem: robot 3001 is in no world for item 7008\n");
 }
 
 } // namespace
