@@ -13,12 +13,12 @@ TEST_F(Receiving, WeaponsFillTheirSlotsArmorRaisesTheStatsAndRefusedUidsChangeNo
     Robot* hover = Make(0, true, 4000); // two slots, the ice volley in the first
     const std::pair<void (*)(Robot*), std::string> steps[] = {
         {[](Robot*) {}, "at 0 0 0 -0 hp 150 en 15 18 10 7 9 | w5000 6000x1 | "},
-        {[](Robot* r) { ReceiveObject(r, 5001, 0); }, "at 0 0 0 -0 hp 150 en 23 17 10 7 9 | w5000 w5001 6000x1 | sounds\\ff3save.wav | message Received Big-Shot Volley"},
-        {[](Robot* r) { ReceiveObject(r, 5002, 1); }, "at 0 0 0 -0 hp 150 en 32 17 10 7 9 | w5000 w5002 6000x1 | sounds\\ff3save.wav"}, // silently; a full set gives the last slot to the newcomer
-        {[](Robot* r) { ReceiveObject(r, 6000, 1); }, "at 0 0 0 -0 hp 150 en 32 17 9 9 13 | w5000 w5002 6000x2 | sounds\\ff3save.wav"}, // the class's own and this one
-        {[](Robot* r) { ReceiveObject(r, 7000, 0); ReceiveObject(r, 8002, 0); }, "at 0 0 0 -0 hp 150 en 32 17 9 9 13 | w5000 w5002 s8002 6000x2 7000x1 | sounds\\ff3save.wav | message Received Repair Kit | message Learned Energy Drain"}, // a skill is learned, never carried
-        {[](Robot* r) { for (int uid : {3001, 4000, 9000, -7000, 7999, 5999, 8999}) ReceiveObject(r, uid, 0); }, "Invalid chest item 3001\nInvalid chest item 4000\nInvalid chest item 9000\nInvalid chest item -7000\nLookupItem: unknown uid 7999\nLookupWeapon: unknown uid 5999\nUnknown skill 8999\nat 0 0 0 -0 hp 150 en 32 17 9 9 13 | w5000 w5002 s8002 6000x2 7000x1 | sounds\\ff3save.wav"}, // not objects, or nobody's
-        {[](Robot* r) { for (int uid : {8001, 8001, 7000, 8999, 3000}) LearnSkill(r, uid); }, "LearnSkill: 7000 is not a known skill\nLearnSkill: 8999 is not a known skill\nLearnSkill: 3000 is not a known skill\nat 0 0 0 -0 hp 150 en 32 17 9 9 13 | w5000 w5002 s8002 s8001 6000x2 7000x1 | sounds\\ff3save.wav"}, // known already, or not a skill
+        {[](Robot* r) { ReceiveObject(r, 5001, 0); }, "at 0 0 0 -0 hp 150 en 24 17 10 7 9 | w5000 w5001 6000x1 | sounds\\ff3save.wav | message Received Big-Shot Volley"},
+        {[](Robot* r) { ReceiveObject(r, 5002, 1); }, "at 0 0 0 -0 hp 150 en 33 17 10 7 9 | w5000 w5002 6000x1 | sounds\\ff3save.wav"}, // silently; a full set gives the last slot to the newcomer
+        {[](Robot* r) { ReceiveObject(r, 6000, 1); }, "at 0 0 0 -0 hp 150 en 33 17 9 9 13 | w5000 w5002 6000x2 | sounds\\ff3save.wav"}, // the class's own and this one
+        {[](Robot* r) { ReceiveObject(r, 7000, 0); ReceiveObject(r, 8002, 0); }, "at 0 0 0 -0 hp 150 en 33 17 9 9 13 | w5000 w5002 s8002 6000x2 7000x1 | sounds\\ff3save.wav | message Received Repair Kit | message Learned Energy Drain"}, // a skill is learned, never carried
+        {[](Robot* r) { for (int uid : {3001, 4000, 9000, -7000, 7999, 5999, 8999}) ReceiveObject(r, uid, 0); }, "Invalid chest item 3001\nInvalid chest item 4000\nInvalid chest item 9000\nInvalid chest item -7000\nLookupItem: unknown uid 7999\nLookupWeapon: unknown uid 5999\nUnknown skill 8999\nat 0 0 0 -0 hp 150 en 33 17 9 9 13 | w5000 w5002 s8002 6000x2 7000x1 | sounds\\ff3save.wav"}, // not objects, or nobody's
+        {[](Robot* r) { for (int uid : {8001, 8001, 7000, 8999, 3000}) LearnSkill(r, uid); }, "LearnSkill: 7000 is not a known skill\nLearnSkill: 8999 is not a known skill\nLearnSkill: 3000 is not a known skill\nat 0 0 0 -0 hp 150 en 33 17 9 9 13 | w5000 w5002 s8002 s8001 6000x2 7000x1 | sounds\\ff3save.wav"}, // known already, or not a skill
     };
     for (size_t i = 0; i < std::size(steps); i++)
         EXPECT_EQ(Step(hover, steps[i].first), steps[i].second) << "step " << i;
