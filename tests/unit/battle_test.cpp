@@ -59,6 +59,23 @@ TEST_F(Battles, EachActionByItsRuleAndNoBlowHeals) {
     }
 }
 
+// An item used in a battle is the robot's action, sent to every copy; a robot whose own action
+// takes its last HP loses.
+TEST_F(Battles, AnItemIsTheActionAndARobotThatSpendsItsLastHPLoses) {
+    gHooks.battleOver = [](const Robot* l, int32_t w) { RecordCall("over %d to %d", l->uid, w); };
+    Put(us, 4, 4), Put(them, 5, 4), AddItemToInventory(us->inventory, 7000);
+    Captured([&] { SetUpBattle(gBattle, world_, us, them, us); });
+    us->acting = 1;
+    std::string said = Captured([&] { UseItem(us, 7000); });
+    us->stats.hitPoints = 1;
+    const Stats spent = Hp(-1), none = {}; // down to 0
+    Captured([&] { ApplyBattleResult(us, them, &spent, &none, 1); });
+    EXPECT_EQ(std::tuple(us->acting, said.find("Battle result: robot 3000 HP +") != said.npos,
+                         us->battle, Calls("over")),
+              std::tuple(0, true, nullptr, std::vector<std::string>{"over 3000 to 3001"}))
+        << said;
+}
+
 // The defender turns to face the attacker the way that needs no wrap, each step a tick more to
 // wait, while the camera shows the side view by the way it faces (the eye's x and y given).
 // Its menu opens once it has waited 30 ticks, unless it is acting; Enter on "Fight" is its
