@@ -68,7 +68,7 @@ TEST_F(SoundEffects, WhatTheGameAsksForIsWhatIsHeard) {
         {[] { PlaySoundFile(HEAL); PlayMusicTrack(1); }, "ff3healmag.wav 1 sounds\\ff3healmag.wav"},
         {[] { SetSoundEffects(0); }, "ff3healmag.wav 1 sounds\\ff3healmag.wav"}, // rings on
         {[] { static std::string name; name = SELECT; PlaySoundFile(name.c_str()); name.assign(name.size(), 'x'); }, "ff3healmag.wav 1 sounds\\FF7select.wav"}, // remembered, a copy
-        {[] { PlaySoundFile(nullptr); PlaySoundFile(""); PlayMusicTrack(0); }, "ff3healmag.wav 1 sounds\\FF7select.wav"},
+        {[] { PlaySoundFile(nullptr); PlaySoundFile(""); PlayMusicTrack(0); StopMusic(); SetMusic(1); }, "ff3healmag.wav 1 sounds\\FF7select.wav"}, // still track 1
         {[] { PlayMusicTrack(7); }, "ff3healmag.wav 1 sounds\\FF7select.wav"}, // no such file
         {[] { PlayMusicTrack(BATTLE_MUSIC_TRACK); }, "ff3healmag.wav 2 sounds\\FF7select.wav"},
         {[] { StopMusic(); }, "ff3healmag.wav 0 sounds\\FF7select.wav"},
@@ -122,8 +122,8 @@ TEST(SoundFailures, BrokenFilesNoDeviceAndNoServiceAreSilentAndQuiet) {
         SetMusic(0);
         SetSoundEffects(0);
         StopMusic();
-        std::printf("%d %s %d %d %d | ", heard, GetLastSound().c_str(), GetMusicTrack(), GetMusic(),
-                    GetSoundEffects());
+        std::printf("%d %s %d %d %d %d | ", heard, GetLastSound().c_str(), GetMusicTrack(),
+                    GetMusic(), GetSoundEffects(), cd != nullptr && cd->lastError != 0);
     };
     ScopedEnv data("VANTRELL_DATA", broken.dir().c_str());
     std::string heard = Captured([&] { // anything else said would show here too
@@ -136,9 +136,8 @@ TEST(SoundFailures, BrokenFilesNoDeviceAndNoServiceAreSilentAndQuiet) {
         }
         calls();
     });
-    EXPECT_EQ(
-        heard,
-        "0  0 0 0 | 0 sounds\\nothere.wav 2 0 0 | -1 sounds\\nothere.wav 2 0 0 | 0  0 0 0 | ");
+    EXPECT_EQ(heard, "0  0 0 0 0 | 0 sounds\\nothere.wav 2 0 0 1 | -1 sounds\\nothere.wav 2 0 0 1 "
+                     "| 0  0 0 0 0 | ");
 }
 
 } // namespace
