@@ -66,6 +66,16 @@ inline bool Receive(const std::vector<uint8_t>& b, std::string* said = nullptr) 
     return changed;
 }
 
+// A datagram (none when empty) reaching this copy, in a line: "+" when it changed the game, who is
+// in this copy's battle (E), in one elsewhere (X) or in none (-), and " dropped" when it was.
+template <typename Robots>
+std::string Seen(const std::vector<uint8_t>& wire, const Robots& robots) {
+    std::string said, seen = !wire.empty() && Receive(wire, &said) ? "+" : "";
+    for (const Robot* r : robots)
+        seen += !r->battle ? '-' : r->battle == BATTLE_ELSEWHERE ? 'X' : 'E';
+    return seen + (said.starts_with("Dropped") ? " dropped" : "");
+}
+
 class AnimationTest : public RobotTest {
   protected:
     void SetUp() override {
