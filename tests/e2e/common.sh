@@ -10,6 +10,7 @@
 #                           with "exit status N"
 #   host NAME SWITCHES...   a copy (start_copy) hosting "Arena" from its lobby; false when its
 #                           robot never stands in the world
+#   walk_out NAME KEYS SWITCHES...   a `host` whose robot then walks out of its safe zone by KEYS
 #   on NAME COMMANDS        runs shell COMMANDS on NAME's display, $wid its window
 #   press NAME "KEYS"       X key events (xdotool names) to NAME's window
 #   count NAME TEXT         how many lines of NAME's console hold TEXT
@@ -68,6 +69,12 @@ run_copy() {
 export -f run_copy
 start_copy() { start "$1" "$scripts/xvfb-test" bash -c 'run_copy "$@"' _ "$1" "$exe" "${@:2}"; }
 host() { start_copy "$1" "${@:2}" -c Arena && sleep 2.5 && keys "$1" s && wait_for "$work/$1.txt" "stands at" 100; }
+walk_out() {
+  host "$1" "${@:3}" || echo "the robot of $1 did not start"
+  sleep 1
+  press "$1" "$2"
+  sleep 2
+}
 arena() {
   mkdir -p "$work/data/worlds" "$work/data/robotclasses"
   for f in "${VANTRELL_DATA:?}"/* "$VANTRELL_DATA"/robotclasses/*; do

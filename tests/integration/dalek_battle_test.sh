@@ -16,24 +16,19 @@ log="$work/player.txt" server="$work/server.txt" player=3000
 # A 9 x 7 deck; the player's home is centred on (1, 3) and it starts at (2, 3, 2) facing east.
 tougher() { sed -E '/^(hitPoints|totalHP):$/{n;s/^([0-9]+)$/\10/}'; }
 arena "9 7" '0 0 1:8 6 1 "none"\n' '0 1 3 2\n' tougher
-host player -n Jill -t johnny || echo "the player's robot did not start"
-sleep 1
-press player "Up Up"
-sleep 2
+walk_out player "Up Up" -n Jill -t johnny
 start server env -u DISPLAY "$exe" -d 0 2
-wait_for "$server" "Enemy robot server for game 0 with 2 robots" 50
 
 # The battle: the time each plasma beam is seen fired at the player. The player lets its menu
 # wait until the dalek has fired twice (so that the dalek cannot lose sooner), then answers each
 # menu with Enter.
 wait_for "$log" "Battle of Jill ($player) against Dalek" 600 || echo "no challenge came"
 dalek=$(sed -n "s/^Battle of Jill ($player) against Dalek (\([0-9]*\)).*/\1/p" "$log" | head -n 1)
-shot="Robot $dalek fires weapon 5002 at robot $player"
 answered=0 shots=()
 for _ in $(seq 1 900); do
   menus=$(count player "Battle menu for Jill")
   [ ${#shots[@]} -ge 2 ] && [ "${menus:-0}" -gt $answered ] && press player "Return" && answered=$menus
-  n=$(count player "$shot")
+  n=$(count player "Robot $dalek fires weapon 5002 at robot $player")
   [ "${n:-0}" -gt ${#shots[@]} ] && shots+=("$(date +%s.%N)")
   grep -q "won the battle\|lost the battle" "$log" && break
   sleep 0.1

@@ -10,10 +10,7 @@ log="$work/player.txt"
 # A 4 x 3 deck: the home's nine cells and, east of them, three free cells; the player steps
 # onto the middle one, (3, 3).
 arena "5 7" '0 2 1:3 4 1 "none"\n' '0 1 3 2\n'
-host player -n Jill || echo "the player's robot did not start"
-sleep 1
-press player "Up"
-sleep 2
+walk_out player Up -n Jill
 env -u DISPLAY timeout --preserve-status 5 "$exe" -d 0 3 >"$work/server.txt" 2>&1
 # A dalek beside the player may have challenged it: F5 leaves the battle, q quits.
 quit player F5

@@ -62,7 +62,6 @@ TEST_F(Battles, EachActionByItsRuleAndNoBlowHeals) {
 // An item used in a battle is the robot's action, sent to every copy; a robot whose own action
 // takes its last HP loses.
 TEST_F(Battles, AnItemIsTheActionAndARobotThatSpendsItsLastHPLoses) {
-    gHooks.battleOver = [](const Robot* l, int32_t w) { RecordCall("over %d to %d", l->uid, w); };
     Put(us, 4, 4), Put(them, 5, 4), AddItemToInventory(us->inventory, 7000);
     Captured([&] { SetUpBattle(gBattle, world_, us, them, us); });
     us->acting = 1;
@@ -143,7 +142,7 @@ TEST_F(Battles, BattlesThroughThePacketsOfTheOtherCopies) {
         // unknown robots
         {BattleStart(EBattleChallenge, 3020, 3000, "X"), "---- dropped 0 2"},
         {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3020, 0, 0}), "---- dropped 0 2"},
-        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3020}), "---- dropped 0 2"},
+        {BattleOver(3000, 3020), "---- dropped 0 2"},
         {BattleStart(EBattleChallenge, 3001, 3000, "Hank", 500), "+EE-- 1 2"},
         {BattleStart(EBattleAccept, 3002, 3003, "Sue"), "+EEXX 1 2"},
         {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "+EEXX 1 1"},
@@ -151,7 +150,7 @@ TEST_F(Battles, BattlesThroughThePacketsOfTheOtherCopies) {
         {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "+--XX 0 0"},
         // a late action
         {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3000, 0, 0}), "--XX dropped 0 0"},
-        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}), "+--XX 0 3"},
+        {BattleOver(3000, 3001), "+--XX 0 3"},
         // the battle elsewhere ends with its blow
         {Wire(EncodeAction, ActionPacket{0, 3002, 1, {}, Hp(-99), 3003, 0, 0}), "+---- 0 3"}};
     // clang-format on
