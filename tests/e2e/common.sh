@@ -14,6 +14,8 @@
 #   on NAME COMMANDS        runs shell COMMANDS on NAME's display, $wid its window
 #   press NAME "KEYS"       X key events (xdotool names) to NAME's window
 #   count NAME TEXT         how many lines of NAME's console hold TEXT
+#   answer NAME             Enter (the menu's "Fight") to each battle menu NAME's copy opened
+#                           since the last answer
 #   quit NAME [KEYS]        KEYS and then q to NAME's window; waits for its exit status
 #   finish NAME...          ends the script: on a failure, the last lines of each NAME's console
 #                           first (less the moves, stats and energon chatter)
@@ -30,6 +32,12 @@ trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXI
 check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
 wait_for() { for _ in $(seq 1 "$3"); do grep -q -- "$2" "$1" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
 count() { grep -c -- "$2" "$work/$1.txt" 2>/dev/null; }
+declare -A answered=()
+answer() {
+  local menus
+  menus=$(count "$1" "Battle menu for")
+  [ "${menus:-0}" -gt "${answered[$1]:-0}" ] && press "$1" Return && answered[$1]=$menus
+}
 quit() { press "$1" "${2:-} q" && wait_for "$work/$1.txt" "exit status" 50; }
 finish() {
   [ $fail -eq 0 ] || for n; do echo "== $n"; grep -iv "$chatter" "$work/$n.txt" | tail -n 40; done

@@ -7,7 +7,7 @@
 # its last action, and "Fight" is chosen on both sides until one robot loses. Both copies print
 # the same result for every action, the loser is healed and starts again at home, the winner
 # gains experience and the prize the loser drew. 'q' in the joiner's window removes its robot on
-# the host.
+# the host. (The energon deposits' way between copies is the peer test's and the unit tests'.)
 NEEDS_NETNS=1
 source "$(dirname "$0")/../e2e/common.sh" "$@"
 
@@ -20,8 +20,7 @@ wait_for "$work/joiner.txt" "1. Arena" 80 || echo "the joiner never saw the game
 keys joiner 1
 wait_for "$work/host.txt" " \* Jill" 60 || echo "the host never saw the joiner"
 keys host s
-wait_for "$work/joiner.txt" "Robot 3000 joined the game" 100
-wait_for "$work/host.txt" "Robot 3001 joined the game" 50
+wait_for "$work/host.txt" "Robot 3001 joined the game" 100 # the joiner's robot stands
 sleep 2
 
 # The joiner leaves its zone eastwards to (12, 5); the host walks east past the joiner's home,
@@ -36,12 +35,8 @@ for _ in $(seq 1 20); do
   wait_for "$work/host.txt" "initiating battle!" 10 && break
 done
 # Each opened menu gets Enter, which chooses "Fight", until the battle is over on both copies.
-declare -A answered=([host]=0 [joiner]=0)
 for _ in $(seq 1 900); do
-  for name in host joiner; do
-    menus=$(count $name "Battle menu for")
-    [ "${menus:-0}" -gt "${answered[$name]}" ] && press $name "Return" && answered[$name]=$menus
-  done
+  for name in host joiner; do answer $name; done
   grep -q "won the battle" "$work/host.txt" "$work/joiner.txt" && grep -q "lost the battle" "$work/host.txt" "$work/joiner.txt" && break
   sleep 0.1
 done
@@ -54,7 +49,6 @@ quit host
 
 winner=$(grep -l "won the battle" "$work/host.txt" "$work/joiner.txt" | head -n 1)
 loser=$(grep -l "lost the battle" "$work/host.txt" "$work/joiner.txt" | head -n 1)
-check "the joiner received the host's 50 energon deposits (and any made since)" '[ "$(count joiner "Adding network generated energon")" -ge 50 ]'
 # The battle's first lines name the host's robot 3000 and the joiner's 3001: both left the lobby
 # and created each other's robot.
 check "the host challenged the joiner's robot; both copies entered the battle and opened their menus" \
