@@ -10,9 +10,15 @@
 #                           with "exit status N"
 #   host NAME SWITCHES...   a copy (start_copy) hosting "Arena" from its lobby; false when its
 #                           robot never stands in the world
+#   walk_out NAME KEYS SWITCHES...   a `host` whose robot then walks out of its safe zone by KEYS
 #   on NAME COMMANDS        runs shell COMMANDS on NAME's display, $wid its window
 #   press NAME "KEYS"       X key events (xdotool names) to NAME's window
 #   count NAME TEXT         how many lines of NAME's console hold TEXT
+#   answer NAME             Enter (the menu's "Fight") to each battle menu NAME's copy opened
+#                           since the last answer
+#   quit NAME [KEYS]        KEYS and then q to NAME's window; waits for its exit status
+#   finish NAME...          ends the script: on a failure, the last lines of each NAME's console
+#                           first (less the moves, stats and energon chatter)
 #   arena "SIZE" "WALLS" "ZONES" [FILTER]   the shipped data with a world of our own (every line
 #                           of WALLS and ZONES ends in \n); FILTER, a command, rewrites class 4002
 set -uo pipefail
@@ -26,6 +32,18 @@ trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXI
 check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
 wait_for() { for _ in $(seq 1 "$3"); do grep -q -- "$2" "$1" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
 count() { grep -c -- "$2" "$work/$1.txt" 2>/dev/null; }
+declare -A answered=()
+answer() {
+  local menus
+  menus=$(count "$1" "Battle menu for")
+  [ "${menus:-0}" -gt "${answered[$1]:-0}" ] && press "$1" Return && answered[$1]=$menus
+}
+quit() { press "$1" "${2:-} q" && wait_for "$work/$1.txt" "exit status" 50; }
+finish() {
+  [ $fail -eq 0 ] || for n; do echo "== $n"; grep -iv "$chatter" "$work/$n.txt" | tail -n 40; done
+  exit $fail
+}
+chatter='Added move\|energon\|freeing\|^\(evade\|stamina\|defense\|power\|dexterity\|speed\|energy\|experience\|HP\|Stats\|\*\*\|uid:\)'
 on() { echo "$2" >>"$work/$1.do"; }
 press() { on "$1" "xdotool key --delay 250 --window \$wid $2"; }
 keys() { printf %s "$2" >&"${keyfd[$1]}"; }
@@ -59,6 +77,12 @@ run_copy() {
 export -f run_copy
 start_copy() { start "$1" "$scripts/xvfb-test" bash -c 'run_copy "$@"' _ "$1" "$exe" "${@:2}"; }
 host() { start_copy "$1" "${@:2}" -c Arena && sleep 2.5 && keys "$1" s && wait_for "$work/$1.txt" "stands at" 100; }
+walk_out() {
+  host "$1" "${@:3}" || echo "the robot of $1 did not start"
+  sleep 1
+  press "$1" "$2"
+  sleep 2
+}
 arena() {
   mkdir -p "$work/data/worlds" "$work/data/robotclasses"
   for f in "${VANTRELL_DATA:?}"/* "$VANTRELL_DATA"/robotclasses/*; do

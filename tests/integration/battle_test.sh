@@ -7,7 +7,7 @@
 # its last action, and "Fight" is chosen on both sides until one robot loses. Both copies print
 # the same result for every action, the loser is healed and starts again at home, the winner
 # gains experience and the prize the loser drew. 'q' in the joiner's window removes its robot on
-# the host.
+# the host. (The energon deposits' way between copies is the peer test's and the unit tests'.)
 NEEDS_NETNS=1
 source "$(dirname "$0")/../e2e/common.sh" "$@"
 
@@ -20,8 +20,7 @@ wait_for "$work/joiner.txt" "1. Arena" 80 || echo "the joiner never saw the game
 keys joiner 1
 wait_for "$work/host.txt" " \* Jill" 60 || echo "the host never saw the joiner"
 keys host s
-wait_for "$work/joiner.txt" "Robot 3000 joined the game" 100
-wait_for "$work/host.txt" "Robot 3001 joined the game" 50
+wait_for "$work/host.txt" "Robot 3001 joined the game" 100 # the joiner's robot stands
 sleep 2
 
 # The joiner leaves its zone eastwards to (12, 5); the host walks east past the joiner's home,
@@ -36,29 +35,20 @@ for _ in $(seq 1 20); do
   wait_for "$work/host.txt" "initiating battle!" 10 && break
 done
 # Each opened menu gets Enter, which chooses "Fight", until the battle is over on both copies.
-declare -A answered=([host]=0 [joiner]=0)
 for _ in $(seq 1 900); do
-  for name in host joiner; do
-    menus=$(count $name "Battle menu for")
-    [ "${menus:-0}" -gt "${answered[$name]}" ] && press $name "Return" && answered[$name]=$menus
-  done
-  grep -q "won the battle" "$work/host.txt" "$work/joiner.txt" && grep -q "lost the battle" "$work/host.txt" "$work/joiner.txt" && break
+  for name in host joiner; do answer $name; done
+  # The end on both copies: the loser's draw, and the winner's copy receiving it.
+  [ "$(count host "Prize for robot")" -ge 1 ] && [ "$(count joiner "Prize for robot")" -ge 1 ] && break
   sleep 0.1
 done
-wait_for "$work/host.txt" "Prize for robot" 50
-wait_for "$work/joiner.txt" "Prize for robot" 50
-sleep 1
-press joiner q
+quit joiner
 wait_for "$work/host.txt" "Robot 3001 left the game" 50
-press host q
-wait_for "$work/host.txt" "exit status" 50
-wait_for "$work/joiner.txt" "exit status" 50
+quit host
 
 winner=$(grep -l "won the battle" "$work/host.txt" "$work/joiner.txt" | head -n 1)
 loser=$(grep -l "lost the battle" "$work/host.txt" "$work/joiner.txt" | head -n 1)
-check "the host left the lobby as player 0, the joiner as player 1, each created the other's robot" \
-  'grep -q "Hosting a game as player 0" "$work/host.txt" && grep -q "Joining a game as player 1" "$work/joiner.txt" && grep -q "Robot 3000 joined the game" "$work/joiner.txt" && grep -q "Robot 3001 joined the game" "$work/host.txt"'
-check "the joiner received the host's 50 energon deposits (and any made since)" '[ "$(count joiner "Adding network generated energon")" -ge 50 ]'
+# The battle's first lines name the host's robot 3000 and the joiner's 3001: both left the lobby
+# and created each other's robot.
 check "the host challenged the joiner's robot; both copies entered the battle and opened their menus" \
   'grep -q "initiating battle!" "$work/host.txt" && grep -q "Battle of Hank (3000) against .* (3001)" "$work/host.txt" && grep -q "Battle of Jill (3001) against Hank (3000)" "$work/joiner.txt" && grep -q "Battle menu for Hank" "$work/host.txt" && grep -q "Battle menu for Jill" "$work/joiner.txt"'
 check "each copy showed the other's attacks" '! grep -q "Animation packet dropped" "$work/host.txt" "$work/joiner.txt"'
@@ -70,5 +60,4 @@ check "the winner gained experience" 'grep -q "won the battle (HP [0-9]*): exper
 check "the winner's copy received the prize the loser drew" '[ "$(grep -h "Prize for robot" "$winner")" = "$(grep -h "Prize for robot" "$loser")" ]'
 check "q in the joiner's window removed its robot on the host; both copies ended with status 0" \
   'grep -q "Robot 3001 left the game" "$work/host.txt" && [ "$(grep -h "exit status" "$work/host.txt" "$work/joiner.txt" | sort -u)" = "exit status 0" ]'
-[ $fail -eq 0 ] || for n in host joiner; do echo "== $n"; grep -v "^\(evade\|stamina\|defense\|power\|dexterity\|speed\|energy\|experience\|HP\|Stats\|\*\*\|Adding\|freeing\|uid:\)" "$work/$n.txt" | grep -v -i "energon" | tail -n 40; done
-exit $fail
+finish host joiner

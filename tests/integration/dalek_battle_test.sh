@@ -6,8 +6,9 @@
 # copy enters the battle, the dalek fires its plasma beam every six seconds, and from its second
 # beam on the player chooses "Fight" with Enter each time its menu opens. The player's robot is
 # this test's own tougher johnny (the shipped class with ten times its hit points), so the
-# player wins in bounded time and the dalek, whole again, comes back elsewhere. Packets naming
-# robots nobody holds change nothing; SIGTERM makes every dalek leave and the server exit 0.
+# player wins in bounded time and the dalek, whole again, comes back elsewhere. SIGTERM makes
+# every dalek leave and the server exit 0. (The packets naming robots the server does not hold
+# are the unit tests' part.)
 NEEDS_NETNS=1
 source "$(dirname "$0")/../e2e/common.sh" "$@"
 log="$work/player.txt" server="$work/server.txt" player=3000
@@ -15,27 +16,18 @@ log="$work/player.txt" server="$work/server.txt" player=3000
 # A 9 x 7 deck; the player's home is centred on (1, 3) and it starts at (2, 3, 2) facing east.
 tougher() { sed -E '/^(hitPoints|totalHP):$/{n;s/^([0-9]+)$/\10/}'; }
 arena "9 7" '0 0 1:8 6 1 "none"\n' '0 1 3 2\n' tougher
-host player -n Jill -t johnny || echo "the player's robot did not start"
-sleep 1
-press player "Up Up"
-sleep 2
-env -u DISPLAY "$exe" -d 0 2 >"$server" 2>&1 &
-server_pid=$!
-pids+=($server_pid)
-wait_for "$server" "Enemy robot server for game 0 with 2 robots" 50
-"$peer" over 0 3999 3998 && "$peer" over 0 3002 3003
+walk_out player "Up Up" -n Jill -t johnny
+start server env -u DISPLAY "$exe" -d 0 2
 
 # The battle: the time each plasma beam is seen fired at the player. The player lets its menu
 # wait until the dalek has fired twice (so that the dalek cannot lose sooner), then answers each
 # menu with Enter.
 wait_for "$log" "Battle of Jill ($player) against Dalek" 600 || echo "no challenge came"
 dalek=$(sed -n "s/^Battle of Jill ($player) against Dalek (\([0-9]*\)).*/\1/p" "$log" | head -n 1)
-shot="Robot $dalek fires weapon 5002 at robot $player"
-answered=0 shots=()
+shots=()
 for _ in $(seq 1 900); do
-  menus=$(count player "Battle menu for Jill")
-  [ ${#shots[@]} -ge 2 ] && [ "${menus:-0}" -gt $answered ] && press player "Return" && answered=$menus
-  n=$(count player "$shot")
+  [ ${#shots[@]} -ge 2 ] && answer player
+  n=$(count player "Robot $dalek fires weapon 5002 at robot $player")
   [ "${n:-0}" -gt ${#shots[@]} ] && shots+=("$(date +%s.%N)")
   grep -q "won the battle\|lost the battle" "$log" && break
   sleep 0.1
@@ -49,33 +41,21 @@ before=$(sed -n "/Battle of Jill/q;s/^Robot $dalek at rest at (\([0-9, ]*\)).*/\
 # Where a dalek came to rest, less the report of the restoration: two places or facings or more.
 moved() { [ "$(grep "^Robot $1 at rest at" "$log" | awk -v r="at $restored " '!(index($0, r) && !gone++)' | sort -u | wc -l)" -ge 2 ]; }
 for _ in $(seq 1 40); do moved "$dalek" && break; sleep 0.1; done
-kill -TERM $server_pid
-wait $server_pid
+kill -TERM "${pids[-1]}"
+wait "${pids[-1]}"
 status=$?
 wait_for "$log" "Robot 3005 left the game" 50
-# A second challenge may have come meanwhile: F5 leaves a battle on this copy.
-[ "$(count player "Battle of Jill")" -ge 2 ] && press player "F5"
-press player "q"
-wait_for "$log" "exit status" 50
+quit player F5 # F5 leaves a second battle, should one have started meanwhile
 
 check "both daleks appeared on the player's copy and moved there" \
   'grep -q "Robot 3004 joined the game" "$log" && grep -q "Robot 3005 joined the game" "$log" && moved 3004 && moved 3005'
-check "the server dropped the packets naming robots it does not hold, saying so" \
-  'grep -q "naming robot 3999, which this server does not hold" "$server" && grep -q "naming robot 3002" "$server"'
 check "dalek $dalek challenged the player, whose copy entered the battle" '[ -n "$dalek" ]'
-check "the player's menu opened and was answered" '[ "$answered" -ge 2 ]'
 check "the dalek fired its plasma beam at the player twice or more, six to nine seconds apart" \
   'printf "%s\n" "${shots[@]}" | awk "NR > 1 && (\$1 - p < 5.5 || \$1 - p > 9) { bad = 1 } { p = \$1 } END { exit bad || NR < 2 }"'
 check "the beam hurt the player" 'grep -qE "^Battle result: robot $dalek HP \+0 EP \+0, robot $player HP -[0-9]+ " "$log"'
-check "the player won" 'grep -q "Jill won the battle" "$log"'
+check "the player won (by its answers to its menus)" 'grep -q "Jill won the battle" "$log"'
 check "the server restored the beaten dalek elsewhere, and the player's copy saw it there at rest" \
   '[ -n "$restored" ] && [ "$restored" != "($(echo "$before" | tail -n 1))" ] && grep -q "Robot $dalek at rest at $restored" "$log"'
 check "SIGTERM: the server exited 0 and both daleks left" \
   '[ $status -eq 0 ] && grep -q "Robot 3004 left the game" "$log" && grep -q "Robot 3005 left the game" "$log"'
-check "the player's copy ended with status 0" 'grep -q "exit status 0" "$log"'
-[ $fail -eq 0 ] || {
-  echo "== player"; grep -E "Robot 300[45]|Battle|won|lost|Jill|exit|Dropped" "$log" | tail -n 40
-  echo "== server"; grep -v "Added move" "$server" | tail -n 20
-  echo "shots: ${shots[*]}"
-}
-exit $fail
+finish player server

@@ -4,7 +4,6 @@
 //   peer_driver listen CHANNEL SECONDS      prints the robot states, energon and leaves it hears
 //   peer_driver state CHANNEL UID SEQUENCE X Y Z FACING CLASS
 //   peer_driver left CHANNEL UID
-//   peer_driver over CHANNEL LOSER WINNER
 //   peer_driver host LOCATE_MS GAME NAME    prints "RESULT host STARTED channel C" at the end
 //   peer_driver join LOCATE_MS NAME         prints "RESULT join INDEX channel C" at the end
 //   peer_driver close WINDOW_ID             on an X display
@@ -85,9 +84,6 @@ int main(int argc, char** argv) {
     } else if (command == "left") {
         RobotLeftPacket l = {byte, uid(3)};
         n = EncodeRobotLeft(&l, buffer);
-    } else if (command == "over") {
-        BattleOverPacket o = {byte, uid(3), uid(4)};
-        n = EncodeBattleOver(&o, buffer);
     }
     return n > 0 && NetSend(buffer, n) == 0 ? 0 : 2;
 }

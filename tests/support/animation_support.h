@@ -49,12 +49,17 @@ template <typename T = void> T* Front() {
 }
 
 // A battle's start as another copy sends it, with the sender's name and HP.
-inline std::vector<uint8_t> BattleStart(uint8_t sub, uint32_t from, uint32_t to, const char* name,
-                                        int hp = 0) {
+inline std::vector<uint8_t> BattleStart(uint8_t sub, uint32_t from, uint32_t to,
+                                        const char* name = "Ann", int hp = 0) {
     BattleStartPacket p = {0, sub, from, 0, to, {}, {}};
     std::snprintf(p.name, sizeof p.name, "%s", name);
     p.stats.hitPoints = p.stats.totalHP = static_cast<int16_t>(hp);
     return Wire(EncodeBattleStart, p);
+}
+
+// A battle's end as another copy sends it.
+inline std::vector<uint8_t> BattleOver(uint32_t loser, uint32_t winner) {
+    return Wire(EncodeBattleOver, BattleOverPacket{0, loser, winner});
 }
 
 // A datagram reaching this copy: whether it changed the game; what it printed goes to *said.
@@ -64,6 +69,16 @@ inline bool Receive(const std::vector<uint8_t>& b, std::string* said = nullptr) 
     if (said != nullptr)
         *said = out;
     return changed;
+}
+
+// A datagram (none when empty) reaching this copy, in a line: "+" when it changed the game, who is
+// in this copy's battle (E), in one elsewhere (X) or in none (-), and " dropped" when it was.
+template <typename Robots>
+std::string Seen(const std::vector<uint8_t>& wire, const Robots& robots) {
+    std::string said, seen = !wire.empty() && Receive(wire, &said) ? "+" : "";
+    for (const Robot* r : robots)
+        seen += !r->battle ? '-' : r->battle == BATTLE_ELSEWHERE ? 'X' : 'E';
+    return seen + (said.starts_with("Dropped") ? " dropped" : "");
 }
 
 class AnimationTest : public RobotTest {

@@ -59,6 +59,9 @@ inline GameHooks RecorderHooks() {
     h.cameraFollows = [](const Robot* r, bool turned) {
         RecordCall("camera %d%s", r->uid, turned ? " turned" : "");
     };
+    h.challenge = [](Robot* r, int32_t to) { RecordCall("challenge %d %d", r->uid, to); };
+    h.accept = [](Robot* r, int32_t from) { RecordCall("accept %d %d", r->uid, from); };
+    h.battleOver = [](const Robot* l, int32_t w) { RecordCall("over %d to %d", l->uid, w); };
     return h;
 }
 

@@ -62,7 +62,6 @@ TEST_F(Battles, EachActionByItsRuleAndNoBlowHeals) {
 // An item used in a battle is the robot's action, sent to every copy; a robot whose own action
 // takes its last HP loses.
 TEST_F(Battles, AnItemIsTheActionAndARobotThatSpendsItsLastHPLoses) {
-    gHooks.battleOver = [](const Robot* l, int32_t w) { RecordCall("over %d to %d", l->uid, w); };
     Put(us, 4, 4), Put(them, 5, 4), AddItemToInventory(us->inventory, 7000);
     Captured([&] { SetUpBattle(gBattle, world_, us, them, us); });
     us->acting = 1;
@@ -118,13 +117,13 @@ TEST_F(Battles, TheDefenderTurnsWaitsForItsMenuAndTheCameraComesBackWhenTheBattl
     }
 }
 
-// By roll 0 to 9 from a loser holding one item and one skill, then from one holding nothing.
+// By roll 0 to 9 from a loser holding nothing (a johnny starts with no skill; its items go),
+// then from one holding one item and one skill.
 TEST_F(Battles, TheLoserHandsOverAnItemASkillOrNothing) {
     std::string prizes;
-    for (int held = 1; held >= 0; held--) {
-        Captured([&] { FreeInventory(them->inventory); });
-        for (them->inventory = NewInventory(); DArrayLength(them->skills) > 0;)
-            DArrayDeleteAt(them->skills, 0);
+    Captured([&] { FreeInventory(them->inventory); });
+    them->inventory = NewInventory();
+    for (int held = 0; held <= 1; held++) {
         if (held)
             AddItemToInventory(them->inventory, 7000), LearnSkill(them, 8000);
         for (int roll = 0; roll < 10; roll++) {
@@ -132,40 +131,37 @@ TEST_F(Battles, TheLoserHandsOverAnItemASkillOrNothing) {
             prizes += item == 7000 ? 'I' : skill == 8000 ? 'S' : item + skill == -2 ? '-' : '?';
         }
     }
-    EXPECT_EQ(prizes, "IIIIIISS------------");
+    EXPECT_EQ(prizes, "----------IIIIIISS--");
 }
 
-// Each packet in turn: whether it changed the game, who is in our battle (E), in one elsewhere
-// (X) or in none (-) of us, player 1 and players 2 and 3, the game mode, our HP (3 when whole
-// again) and whether it was dropped.
+// Each packet in turn, as Seen by us, player 1 and players 2 and 3; then the game mode and our HP
+// (3 when whole again).
 TEST_F(Battles, BattlesThroughThePacketsOfTheOtherCopies) {
     // clang-format off
     const struct { std::vector<uint8_t> wire; std::string after; } steps[] = {
         // unknown robots
-        {BattleStart(EBattleChallenge, 3020, 3000, "X"), "0 ---- 0 2 dropped"},
-        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3020, 0, 0}), "0 ---- 0 2 dropped"},
-        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3020}), "0 ---- 0 2 dropped"},
-        {BattleStart(EBattleChallenge, 3001, 3000, "Hank", 500), "1 EE-- 1 2"},
-        {BattleStart(EBattleAccept, 3002, 3003, "Sue"), "1 EEXX 1 2"},
-        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "1 EEXX 1 1"},
+        {BattleStart(EBattleChallenge, 3020, 3000, "X"), "---- dropped 0 2"},
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3020, 0, 0}), "---- dropped 0 2"},
+        {BattleOver(3000, 3020), "---- dropped 0 2"},
+        {BattleStart(EBattleChallenge, 3001, 3000, "Hank", 500), "+EE-- 1 2"},
+        {BattleStart(EBattleAccept, 3002, 3003, "Sue"), "+EEXX 1 2"},
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "+EEXX 1 1"},
         // one HP hit for one loses
-        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "1 --XX 0 0"},
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, Hp(-1), 3000, 0, 0}), "+--XX 0 0"},
         // a late action
-        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3000, 0, 0}), "0 --XX 0 0 dropped"},
-        {Wire(EncodeBattleOver, BattleOverPacket{0, 3000, 3001}), "1 --XX 0 3"},
+        {Wire(EncodeAction, ActionPacket{0, 3001, 1, {}, {}, 3000, 0, 0}), "--XX dropped 0 0"},
+        {BattleOver(3000, 3001), "+--XX 0 3"},
         // the battle elsewhere ends with its blow
-        {Wire(EncodeAction, ActionPacket{0, 3002, 1, {}, Hp(-99), 3003, 0, 0}), "1 ---- 0 3"}};
+        {Wire(EncodeAction, ActionPacket{0, 3002, 1, {}, Hp(-99), 3003, 0, 0}), "+---- 0 3"}};
     // clang-format on
     Robot* robots[] = {Put(us, 5, 4), Put(them, 4, 4), Put(Make(2, false), 2, 2),
                        Put(Make(3, false), 3, 2)};
     us->stats.hitPoints = 2, us->stats.totalHP = 3;
     for (const auto& [wire, expected] : steps) {
-        std::string said, after = std::to_string(Receive(wire, &said)) + " ";
-        for (Robot* r : robots)
-            after += !r->battle ? '-' : r->battle == BATTLE_ELSEWHERE ? 'X' : 'E';
-        after += " " + std::to_string(gGame->modeId) + " " + std::to_string(us->stats.hitPoints) +
-                 (said.starts_with("Dropped") ? " dropped" : "");
-        EXPECT_EQ(after, expected) << said;
+        std::string seen = Seen(wire, robots); // the packet first
+        EXPECT_EQ(seen + " " + std::to_string(gGame->modeId) + " " +
+                      std::to_string(us->stats.hitPoints),
+                  expected);
     }
 }
 
