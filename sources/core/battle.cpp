@@ -14,6 +14,7 @@
 #include "world/gamehooks.h"
 #include "world/world.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -331,7 +332,7 @@ void BattleSpecialKeys(int key, int /*x*/, int /*y*/) {
     Robot* robot = LocalRobot();
     if (key == KEY_F5) {
         if (robot != NULL)
-            EndBattle(robot->battle, NULL, NULL, 0);
+            LeaveBattle(robot);
     } else if (key == KEY_F11) {
         StartCameraMove(&DEFAULT_EYE_OFFSET, &DEFAULT_LOOK_OFFSET, 0, BATTLE_CAMERA_TICKS);
     } else {

@@ -2,6 +2,7 @@
 #include "core/enemyserver.h"
 
 #include "core/battle.h"
+#include "core/inbound.h"
 #include "core/mainloop.h"
 #include "core/outbound.h"
 #include "data/registry.h"
@@ -34,14 +35,8 @@ namespace {
 constexpr int MAX_ENEMIES = 32;
 // How long the server listens before it places its enemies: two keep-alives of every player.
 constexpr int LISTEN_MILLISECONDS = 2 * KEEP_ALIVE_MILLISECONDS + TICK_MILLISECONDS;
-constexpr double DEGREES_PER_RADIAN = 57.29577957855229;
-
-bool IsComputerUid(int64_t uid) {
-    return uid - ROBOT_UID_BASE >= FIRST_COMPUTER_INDEX;
-}
-
 bool IsPlayer(const Robot* robot) {
-    return robot->uid - ROBOT_UID_BASE < FIRST_COMPUTER_INDEX;
+    return !IsComputerUid(robot->uid);
 }
 
 EnemyEntry* EntryOf(int32_t uid) {
@@ -73,12 +68,6 @@ bool ForeignComputerUid(int32_t uid, const char* what) {
         return false;
     DropUnknown(uid, what);
     return true;
-}
-
-// The name and stats a battle packet carries describe its sender.
-void TakeSenderDetails(Robot* sender, const BattleStartPacket& p) {
-    SetRobotName(sender, p.name);
-    sender->stats = p.stats;
 }
 
 // The enemy's battle is over here: it, its opponent and any player who joined leave it. After a
@@ -175,7 +164,7 @@ bool FindPlayer(const EnemyEntry* entry, Location* found) {
 int Steer(const EnemyEntry* entry, const Location* target, int32_t* turn) {
     const Robot* robot = entry->robot;
     int dx = target->x - robot->cell.x, dy = target->y - robot->cell.y;
-    int angle = static_cast<int>(std::atan2(dy, dx) * DEGREES_PER_RADIAN);
+    int angle = static_cast<int>(std::atan2(dy, dx) / DEGREES_TO_RADIANS);
     double distance = std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
     // How far the target lies counter-clockwise from the facing, from -179 to 180 degrees.
     int off = ((angle - robot->facing) % 360 + 360) % 360;
@@ -257,7 +246,7 @@ bool EnemyBattleStart(const uint8_t* packet, size_t length) {
         Robot* b = a != nullptr ? NamedRobot(challenged, "battle start") : nullptr;
         if (b == nullptr)
             return false;
-        TakeSenderDetails(accept ? b : a, p);
+        TakeNameAndStats(accept ? b : a, p);
         a->battle = b->battle = BATTLE_ELSEWHERE;
         return true;
     }
@@ -266,7 +255,7 @@ bool EnemyBattleStart(const uint8_t* packet, size_t length) {
         Robot* player = NamedRobot(challenged, "battle accept");
         if (player == nullptr || entry->battle == nullptr || entry->battle->robotB != player)
             return false;
-        TakeSenderDetails(player, p);
+        TakeNameAndStats(player, p);
         player->battle = entry->battle;
         return true;
     }
@@ -278,7 +267,7 @@ bool EnemyBattleStart(const uint8_t* packet, size_t length) {
                       challenger);
         return false;
     }
-    TakeSenderDetails(attacker, p);
+    TakeNameAndStats(attacker, p);
     gHooks.accept(entry->robot, challenger);
     if (entry->battle != nullptr)
         attacker->battle = entry->battle; // joins the battle already running

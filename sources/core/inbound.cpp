@@ -212,15 +212,15 @@ bool IsLocal(uint32_t uid) {
 
 // A robot of the enemy server's own, seen from the server.
 bool ServersOwn(uint32_t uid) {
-    return IsEnemyServer() && static_cast<int32_t>(uid) - ROBOT_UID_BASE >= FIRST_COMPUTER_INDEX;
+    return IsEnemyServer() && IsComputerUid(static_cast<int32_t>(uid));
 }
+
+} // namespace
 
 void TakeNameAndStats(Robot* robot, const BattleStartPacket& p) {
     SetRobotName(robot, p.name);
     robot->stats = p.stats;
 }
-
-} // namespace
 
 // A challenge, its answer, or a battle between two other copies.
 bool OnBattleStart(const uint8_t* packet, size_t length) {

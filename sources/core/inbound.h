@@ -11,6 +11,9 @@
 #include <cstddef>
 #include <cstdint>
 
+struct BattleStartPacket;
+struct Robot;
+
 // Dispatches one received packet by its type byte; true when the picture may have changed.
 bool HandlePacket(const uint8_t* packet, size_t length);
 // Handles everything queued on the game inbox; true when the picture may have changed.
@@ -33,3 +36,5 @@ bool OnBattleStart(const uint8_t* packet, size_t length);
 bool OnAction(const uint8_t* packet, size_t length);
 bool OnBattleOver(const uint8_t* packet, size_t length);
 bool OnPrize(const uint8_t* packet, size_t length);
+// The name and stats a battle start carries describe its sender.
+void TakeNameAndStats(Robot* robot, const BattleStartPacket& p);

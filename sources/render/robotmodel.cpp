@@ -276,8 +276,7 @@ bool ReplayAnimationPacket(const AnimationPacket* packet, World* world, int32_t 
     const int32_t actorUid = static_cast<int32_t>(packet->robotUid);
     if (actorUid == localRobotUid)
         return false;
-    if (server &&
-        (actorUid >= ROBOT_UID_BASE + FIRST_COMPUTER_INDEX || packet->type != EWallAnimation))
+    if (server && (IsComputerUid(actorUid) || packet->type != EWallAnimation))
         return false;
     Robot* actor = FindRobotInWorld(world, actorUid);
     if (actor == nullptr)

@@ -26,6 +26,10 @@ static int32_t* NewUidSlots(int slots) {
     return uids;
 }
 
+bool IsComputerUid(int64_t uid) {
+    return uid - ROBOT_UID_BASE >= FIRST_COMPUTER_INDEX;
+}
+
 Robot* NewRobot(RobotClass* robotClass, int index, int isLocal) {
     VASSERT(robotClass != NULL);
     Robot* robot = static_cast<Robot*>(SafeMalloc(sizeof(Robot)));

@@ -105,6 +105,9 @@ struct Robot {
 // A local robot gets a move queue and a lock and is registered in gRegistry; the caller
 // registers any other robot itself.
 Robot* NewRobot(RobotClass* robotClass, int index, int isLocal);
+// Whether a robot uid is one of the computer's robots (slot FIRST_COMPUTER_INDEX on); any uid a
+// packet carries is safe to ask about.
+bool IsComputerUid(int64_t uid);
 void FreeRobot(Robot* robot);
 void PrintRobot(const Robot* robot);
 // Copy at most 23 (name) or 31 (description) characters; the text itself is left alone.
